@@ -51,12 +51,7 @@ void TSurface::Allocate(int w, int h) {
 }
 
 void TSurface::SetSize(int w, int h) {
-  if (w == FWidth && h == FHeight && (w == 0 || h == 0 || FPixels)) {
-    // Same size: the contract is "new contents cleared", so clear.
-    if (FPixels) std::memset(FPixels, 0, static_cast<size_t>(FStride) * 4u * static_cast<size_t>(FHeight));
-    MarkDirtyForCairo();
-    return;
-  }
+  if (w == FWidth && h == FHeight) return;  // unchanged: the pixels stay
   Allocate(w, h);
 }
 
@@ -86,6 +81,12 @@ pixman_image_t* TSurface::PixmanImage() {
   return FPixman;
 }
 
+pixman_image_t* TSurface::PixmanImageOpaque() {
+  if (!FPixmanOpaque && FPixels)
+    FPixmanOpaque = pixman_image_create_bits_no_clear(PIXMAN_x8r8g8b8, FWidth, FHeight, FPixels, FStride * 4);
+  return FPixmanOpaque;
+}
+
 cairo_surface_t* TSurface::CairoSurface() {
   if (!FCairo && FPixels) {
     FCairo = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(FPixels),
@@ -105,6 +106,8 @@ void TSurface::MarkDirtyForCairo() {
 
 void TSurface::ReleaseViews() {
   if (FPixman) pixman_image_unref(FPixman);
+  if (FPixmanOpaque) pixman_image_unref(FPixmanOpaque);
+  FPixmanOpaque = nullptr;
   if (FCairo) {
     cairo_surface_finish(FCairo);
     cairo_surface_destroy(FCairo);

@@ -34,7 +34,8 @@ public:
   uint32_t* Row(int y) { return FPixels + static_cast<ptrdiff_t>(y) * FStride; }
   const uint32_t* Row(int y) const { return FPixels + static_cast<ptrdiff_t>(y) * FStride; }
 
-  // Resizes; the new contents are cleared to 0 (transparent black). Negative sizes raise
+  // Resizes; the new contents are cleared to 0 (transparent black); an unchanged size keeps
+  // the pixels. Negative sizes raise
   // EInvalidArgument; sizes whose pixel count does not fit memory raise EOutOfResources.
   void SetSize(int w, int h);
   // Every pixel := value.
@@ -43,6 +44,8 @@ public:
   // Views of the same pixels for the libraries; created on first use, kept until the size
   // changes. Null for an empty surface.
   pixman_image_t* PixmanImage();
+  // The same pixels read with their alpha taken as opaque (x8r8g8b8).
+  pixman_image_t* PixmanImageOpaque();
   cairo_surface_t* CairoSurface();
   // Tells cairo that the pixels changed behind its back (call before drawing with cairo
   // after other code wrote pixels).
@@ -58,6 +61,7 @@ private:
   int FWidth = 0, FHeight = 0, FStride = 0;
   uint32_t* FPixels = nullptr;
   pixman_image_t* FPixman = nullptr;
+  pixman_image_t* FPixmanOpaque = nullptr;
   cairo_surface_t* FCairo = nullptr;
   uint64_t FGeneration = 0;
 };
