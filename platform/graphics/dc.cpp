@@ -322,6 +322,14 @@ TRect NormalizedDeviceRect(HDC dc, int l, int t, int r, int b) {
   TPoint o = dc->LogicalToDeviceOffset();
   return TRect(std::min(l, r) + o.X, std::min(t, b) + o.Y, std::max(l, r) + o.X, std::max(t, b) + o.Y);
 }
+// The clip that "no user clip" stands for, in device coordinates: the whole surface.
+TRegion DeviceBounds(HDC dc) {
+  TSurface* s = dc->Surface();
+  if (!s) return TRegion(kEverything);
+  TPoint o = dc->DeviceOrigin();
+  return TRegion(s->BoundsRect().Offsetted(-o.X, -o.Y));
+}
+
 int UserClipResult(HDC dc) {
   dc->InvalidateClip();
   const auto& c = dc->State().ClipRgn;
@@ -342,7 +350,7 @@ int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom) {
   if (!dc) return RGN_ERROR;
   TRect r = NormalizedDeviceRect(dc, left, top, right, bottom);
   auto& clip = dc->State().ClipRgn;
-  if (!clip) clip = TRegion(kEverything);
+  if (!clip) clip = DeviceBounds(dc);
   clip->Subtract(r);
   return UserClipResult(dc);
 }
@@ -366,7 +374,7 @@ int ExtSelectClipRgn(HDC dc, HRGN rgn, int mode) {
   }
   const TRegion* r = RegionOfHandle(rgn);
   if (!r) return RGN_ERROR;
-  TRegion current = clip ? *clip : TRegion(kEverything);
+  TRegion current = clip ? *clip : DeviceBounds(dc);
   switch (mode) {
     case RGN_COPY: current = *r; break;
     case RGN_AND: current.Intersect(*r); break;

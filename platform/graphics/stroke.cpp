@@ -11,7 +11,7 @@ constexpr int kDashDot[] = {9, 6, 3, 6};
 constexpr int kDashDotDot[] = {9, 3, 3, 3, 3, 3};
 }  // namespace
 
-TPenStroker::TPenStroker(TDeviceContext& dc) : FDC(dc) {
+TPenStroker::TPenStroker(TDeviceContext& dc) {
   const TDCState& s = dc.State();
   const TGdiPen& pen = *s.Pen;
   int style = pen.Style();

@@ -23,7 +23,6 @@ private:
   void Plot(int x, int y);
   void Stamp(int x, int y);
 
-  TDeviceContext& FDC;
   bool FNull = false;
   int FWidth = 1;
   std::optional<TSpanPainter> FPaint;

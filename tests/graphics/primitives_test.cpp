@@ -27,6 +27,7 @@ struct LineCase {
   const char* name;
   TPoint to;
 };
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
 }  // namespace
 
 class LineDirectionTest : public testing::TestWithParam<LineCase> {};
