@@ -20,8 +20,8 @@ namespace fs = std::filesystem;
 
 struct Image {
   int width = 0, height = 0;
-  bool hasAlpha = false;         // the file carries an alpha channel
-  std::vector<png_byte> rgba;    // straight RGBA, 8 bits a channel
+  bool hasAlpha = false;       // the file carries an alpha channel
+  std::vector<png_byte> rgba;  // straight RGBA, 8 bits a channel
 
   const png_byte* At(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
   int Alpha(int x, int y) const { return At(x, y)[3]; }
@@ -94,9 +94,7 @@ TEST(Assets, EveryGlyphIsADistinctPictureWithSoftEdges) {
       EXPECT_GE(solid, area / 8) << "too little picture";
       EXPECT_GE(clear, area / 20) << "no transparent surround";
       // 16 px glyphs keep their edges on whole pixels on purpose; larger ones are smooth.
-      if (c.size > 16) {
-        EXPECT_GE(partial, c.size) << "hard, unantialiased edges";
-      }
+      if (c.size > 16) { EXPECT_GE(partial, c.size) << "hard, unantialiased edges"; }
       // Opposite corners of a cell stay clear, so neighbours in the strip never touch.
       EXPECT_EQ(img.Alpha(g * c.size, 0), 0);
       EXPECT_EQ(img.Alpha(g * c.size + c.size - 1, 0), 0);
@@ -108,8 +106,8 @@ TEST(Assets, EveryGlyphIsADistinctPictureWithSoftEdges) {
           for (int x = 0; x < c.size; ++x)
             for (int k = 0; k < 4; ++k)
               diff += std::abs(img.At(a * c.size + x, y)[k] - img.At(b * c.size + x, y)[k]);
-        EXPECT_GT(diff / (area * 4), 3.0) << c.file << ": glyphs " << a << " and " << b
-                                          << " are (nearly) the same picture";
+        EXPECT_GT(diff / (area * 4), 3.0)
+            << c.file << ": glyphs " << a << " and " << b << " are (nearly) the same picture";
       }
   }
 }
@@ -136,7 +134,8 @@ TEST(Assets, WallpapersHaveTheirSizesAndAlphaOnlyWhereComposed) {
     if (!c.alpha || img.rgba.empty()) continue;
     int lo = 255, hi = 0;
     for (int y = 0; y < img.height; ++y)
-      for (int x = 0; x < img.width; ++x) lo = std::min(lo, img.Alpha(x, y)), hi = std::max(hi, img.Alpha(x, y));
+      for (int x = 0; x < img.width; ++x)
+        lo = std::min(lo, img.Alpha(x, y)), hi = std::max(hi, img.Alpha(x, y));
     EXPECT_EQ(lo, 0) << "no see-through part";
     EXPECT_GE(hi, 100) << "nothing visible";
   }
@@ -188,7 +187,8 @@ TEST(Assets, PageTileRepeatsWithoutASeamAndStaysQuietBehindText) {
   // Where the tile meets its next copy, neighbouring pixels differ no more than any two
   // neighbouring columns (rows) inside it.
   double worstColumn = 0, worstRow = 0;
-  for (int x = 0; x + 1 < tile.width; ++x) worstColumn = std::max(worstColumn, columnStep(x, x + 1));
+  for (int x = 0; x + 1 < tile.width; ++x)
+    worstColumn = std::max(worstColumn, columnStep(x, x + 1));
   for (int y = 0; y + 1 < tile.height; ++y) worstRow = std::max(worstRow, rowStep(y, y + 1));
   EXPECT_LE(columnStep(tile.width - 1, 0), worstColumn + 0.25);
   EXPECT_LE(rowStep(tile.height - 1, 0), worstRow + 0.25);

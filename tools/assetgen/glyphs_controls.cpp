@@ -9,9 +9,17 @@ using namespace palette;
 
 void Line(const Painter& p, double x0, double y0, double x1, double y1, Rgb c, double alpha,
           double width = 1) {
-  p.Stroke([=](cairo_t* cr) { cairo_move_to(cr, x0, y0); cairo_line_to(cr, x1, y1); }, c, width,
-           alpha, CAIRO_LINE_CAP_BUTT);
+  p.Stroke(
+      [=](cairo_t* cr) {
+        cairo_move_to(cr, x0, y0);
+        cairo_line_to(cr, x1, y1);
+      },
+      c, width, alpha, CAIRO_LINE_CAP_BUTT);
 }
+
+// Lines that stand on the background rather than on paper: mid tones that read on light and
+// dark backgrounds alike.
+const Rgb kLineStrong = Hex(0x6F819D), kLineSoft = Hex(0x97A7BE);
 
 Material Pointer() { return {Hex(0xFFFFFF), Hex(0xE8EEF6), Hex(0x253245), false, true}; }
 
@@ -26,7 +34,12 @@ void BoxWithSign(const Painter& p, bool plus) {
 void Button(const Painter& p) {
   p.Body(RoundRect(0.5, 2, 15, 9, 2.2), Blue);
   Line(p, 3.5, 6.5, 9, 6.5, {1, 1, 1}, 0.95);
-  p.Body(Polygon({{8.5, 5.5}, {8.5, 14}, {10.4, 12.3}, {11.6, 14.9}, {13, 14.3}, {11.8, 11.8},
+  p.Body(Polygon({{8.5, 5.5},
+                  {8.5, 14},
+                  {10.4, 12.3},
+                  {11.6, 14.9},
+                  {13, 14.3},
+                  {11.8, 11.8},
                   {14.3, 11.6}},
                  {0.1, 0.3, 0.2, 0.3, 0.3, 0.2, 0.3}),
          Pointer());
@@ -34,17 +47,22 @@ void Button(const Painter& p) {
 
 void OptionGroup(const Painter& p) {
   p.Body(RoundRect(1, 1, 7, 7, 1.4), Blue);
-  p.Stroke([](cairo_t* cr) {
-    cairo_move_to(cr, 2.7, 4.6); cairo_line_to(cr, 4.1, 6); cairo_line_to(cr, 6.4, 3.1);
-  }, {1, 1, 1}, p.Small() ? 1.3 : 1.2);
+  p.Stroke(
+      [](cairo_t* cr) {
+        cairo_move_to(cr, 2.7, 4.6);
+        cairo_line_to(cr, 4.1, 6);
+        cairo_line_to(cr, 6.4, 3.1);
+      },
+      {1, 1, 1}, p.Small() ? 1.3 : 1.2);
   p.Body(Circle(4.5, 11.5, 3.5), Material{Hex(0xFFFFFF), Hex(0xDCE5F0), Hex(0x6D7F99)});
   p.Body(Circle(4.5, 11.5, 1.6), SoftMat(Blue));
-  Line(p, 10, 4.5, 15, 4.5, Ink, 0.75);
-  Line(p, 10, 11.5, 15, 11.5, Ink, 0.75);
+  Line(p, 10, 4.5, 15, 4.5, kLineStrong, 1);
+  Line(p, 10, 11.5, 15, 11.5, kLineStrong, 1);
 }
 
 void Tabs(const Painter& p) {
-  p.Body(RoundRect4(7.5, 2, 5.5, 4, 1.2, 1.2, 0, 0), Material{Hex(0xE4EAF2), Hex(0xC9D3E1), Hex(0x7A8AA2)});
+  p.Body(RoundRect4(7.5, 2, 5.5, 4, 1.2, 1.2, 0, 0),
+         Material{Hex(0xE4EAF2), Hex(0xC9D3E1), Hex(0x7A8AA2)});
   p.Body(RoundRect(1, 5, 14, 10, 1.2), PaperMat());
   p.Body(RoundRect4(1, 1, 6.5, 5, 1.4, 1.4, 0, 0), Blue);
   p.Flat(RoundRect(1, 5, 14, 1, 0), Darker(Blue, 0.36));
@@ -94,11 +112,11 @@ void Tree(const Painter& p) {
 
 void RichList(const Painter& p) {
   p.Body(RoundRect(1, 1, 5.5, 5.5, 1.1), Blue);
-  Line(p, 8, 2.5, 15, 2.5, Ink, 0.85, p.Small() ? 1 : 1.3);
-  Line(p, 8, 5, 13, 5, Ink, 0.45);
+  Line(p, 8, 2.5, 15, 2.5, kLineStrong, 1, p.Small() ? 1 : 1.3);
+  Line(p, 8, 5, 13, 5, kLineSoft, 1);
   p.Body(RoundRect(1, 9, 5.5, 5.5, 1.1), Orange);
-  Line(p, 8, 10.5, 15, 10.5, Ink, 0.85, p.Small() ? 1 : 1.3);
-  Line(p, 8, 13, 12, 13, Ink, 0.45);
+  Line(p, 8, 10.5, 15, 10.5, kLineStrong, 1, p.Small() ? 1 : 1.3);
+  Line(p, 8, 13, 12, 13, kLineSoft, 1);
 }
 
 void Grid(const Painter& p) {
@@ -109,8 +127,9 @@ void Grid(const Painter& p) {
 }
 
 void Calculator(const Painter& p) {
-  p.Body(RoundRect(2, 0.5, 12, 15, 1.8), Hex(0x56657C));
-  p.Body(RoundRect(3.5, 2, 9, 3.5, 0.5), Material{Hex(0xE9FFF3), Hex(0xBFE9D2), Hex(0x2E3A4B), false, true});
+  p.Body(RoundRect(2, 0.5, 12, 15, 1.8), Hex(0x6A7B95));
+  p.Body(RoundRect(3.5, 2, 9, 3.5, 0.5),
+         Material{Hex(0xE9FFF3), Hex(0xBFE9D2), Hex(0x2E3A4B), false, true});
   for (int row = 0; row < 2; ++row)
     for (int col = 0; col < 3; ++col) {
       Shape key(RoundRect(4 + col * 3, 7.5 + row * 3.5, 2, 2.5, 0.4));

@@ -29,8 +29,12 @@ struct Axis {
 
 void TextLine(const Painter& p, double x0, double x1, double y, Rgb c, double alpha,
               double width = 1) {
-  p.Stroke([=](cairo_t* cr) { cairo_move_to(cr, x0, y); cairo_line_to(cr, x1, y); }, c, width,
-           alpha, CAIRO_LINE_CAP_BUTT);
+  p.Stroke(
+      [=](cairo_t* cr) {
+        cairo_move_to(cr, x0, y);
+        cairo_line_to(cr, x1, y);
+      },
+      c, width, alpha, CAIRO_LINE_CAP_BUTT);
 }
 
 }  // namespace
@@ -48,9 +52,9 @@ void Document(const Painter& p) {
 
 void Folder(const Painter& p) {
   Rgb back = Hex(0xE39A2A), front = Hex(0xF8C652);
-  p.Body(Polygon({{1, 2.5}, {6, 2.5}, {7.5, 4}, {15, 4}, {15, 14}, {1, 14}},
-                 {1, 0.6, 0.6, 1, 1, 1}),
-         back);
+  p.Body(
+      Polygon({{1, 2.5}, {6, 2.5}, {7.5, 4}, {15, 4}, {15, 14}, {1, 14}}, {1, 0.6, 0.6, 1, 1, 1}),
+      back);
   if (!p.Small()) p.Body(RoundRect(2.5, 5, 11, 4, 0.4), PaperMat());
   p.Body(Polygon({{1, 6.5}, {15, 6.5}, {15, 14}, {1, 14}}, 1), front);
 }
@@ -99,13 +103,20 @@ void Gear(const Painter& p) {
 void Mail(const Painter& p) {
   Shape body(RoundRect(1, 3, 14, 10, 1.2));
   p.Body(body, Blue);
-  p.Inside(body, [&] {
-    Rgb line = Darker(Blue, 0.3);
-    p.Stroke([](cairo_t* cr) {
-      cairo_move_to(cr, 1.5, 12.8); cairo_line_to(cr, 6.6, 8);
-      cairo_move_to(cr, 14.5, 12.8); cairo_line_to(cr, 9.4, 8);
-    }, line, p.Px(p.Small() ? 1 : 1.5), 0.7);
-  }, p.Outline());
+  p.Inside(
+      body,
+      [&] {
+        Rgb line = Darker(Blue, 0.3);
+        p.Stroke(
+            [](cairo_t* cr) {
+              cairo_move_to(cr, 1.5, 12.8);
+              cairo_line_to(cr, 6.6, 8);
+              cairo_move_to(cr, 14.5, 12.8);
+              cairo_line_to(cr, 9.4, 8);
+            },
+            line, p.Px(p.Small() ? 1 : 1.5), 0.7);
+      },
+      p.Outline());
   p.Body(Polygon({{1.4, 3.4}, {14.6, 3.4}, {8, 9.2}}, {0.3, 0.3, 0.9}),
          Material{Hex(0xFFFFFF), Hex(0xCFE4FB), Darker(Blue, 0.36), false, true});
 }
@@ -113,7 +124,8 @@ void Mail(const Painter& p) {
 void Calendar(const Painter& p) {
   Shape page(RoundRect(1.5, 2.5, 13, 12, 1.5));
   p.Body(page, PaperMat());
-  p.Inside(page, [&] { p.Body(RoundRect(0, 0, 16, 6.5, 0), SoftMat(Red)); }, p.Outline());
+  p.Inside(
+      page, [&] { p.Body(RoundRect(0, 0, 16, 6.5, 0), SoftMat(Red)); }, p.Outline());
   p.Body(Capsule({5, 1.2}, {5, 4.2}, 0.85), Hex(0x8A99AE));
   p.Body(Capsule({11, 1.2}, {11, 4.2}, 0.85), Hex(0x8A99AE));
   for (int row = 0; row < 2; ++row)
@@ -135,21 +147,27 @@ void Chart(const Painter& p) {
 void Globe(const Painter& p) {
   Shape sphere(Circle(8, 8, 7));
   p.Body(sphere, Material{Hex(0x5FD0F4), Hex(0x1F73D2), Hex(0x164F93)});
-  p.Inside(sphere, [&] {
-    Rgb land = Hex(0x49C46E);
-    p.Body(Polygon({{2.5, 5}, {6, 3.2}, {8.2, 5.2}, {7, 8.4}, {4.8, 9.6}, {2.2, 8.6}}, 1.2),
-           SoftMat(land));
-    p.Body(Polygon({{9, 9.2}, {12.6, 8.2}, {14, 11}, {11.4, 14.2}, {9.2, 12.6}}, 1.2),
-           SoftMat(land));
-    p.Stroke([](cairo_t* cr) {
-      cairo_save(cr);
-      cairo_translate(cr, 8, 8);
-      cairo_scale(cr, 3.2, 7);
-      cairo_arc(cr, 0, 0, 1, 0, 2 * 3.14159265358979323846);
-      cairo_restore(cr);
-      cairo_move_to(cr, 0, 8); cairo_line_to(cr, 16, 8);
-    }, {1, 1, 1}, p.Px(p.Small() ? 1 : 1.2), 0.45);
-  }, p.Outline());
+  p.Inside(
+      sphere,
+      [&] {
+        Rgb land = Hex(0x49C46E);
+        p.Body(Polygon({{2.5, 5}, {6, 3.2}, {8.2, 5.2}, {7, 8.4}, {4.8, 9.6}, {2.2, 8.6}}, 1.2),
+               SoftMat(land));
+        p.Body(Polygon({{9, 9.2}, {12.6, 8.2}, {14, 11}, {11.4, 14.2}, {9.2, 12.6}}, 1.2),
+               SoftMat(land));
+        p.Stroke(
+            [](cairo_t* cr) {
+              cairo_save(cr);
+              cairo_translate(cr, 8, 8);
+              cairo_scale(cr, 3.2, 7);
+              cairo_arc(cr, 0, 0, 1, 0, 2 * 3.14159265358979323846);
+              cairo_restore(cr);
+              cairo_move_to(cr, 0, 8);
+              cairo_line_to(cr, 16, 8);
+            },
+            {1, 1, 1}, p.Px(p.Small() ? 1 : 1.2), 0.45);
+      },
+      p.Outline());
   p.Flat(Ellipse(5.6, 4.8, 3, 1.7, -35), {1, 1, 1}, 0.22);
 }
 
@@ -181,7 +199,7 @@ void Cloud(const Painter& p) {
 }
 
 void Search(const Painter& p) {
-  p.Body(Capsule({10.2, 10.2}, {14.2, 14.2}, p.Small() ? 1.5 : 1.45), Hex(0x4C5B73));
+  p.Body(Capsule({10.2, 10.2}, {14.2, 14.2}, p.Small() ? 1.5 : 1.45), Hex(0x60708A));
   Shape glass(Circle(6.5, 6.5, 4));
   p.Flat(glass, Hex(0xBFE3FF), 0.75);
   p.Flat(Ellipse(5.3, 5, 2, 1.1, -40), {1, 1, 1}, 0.7);
@@ -191,7 +209,8 @@ void Search(const Painter& p) {
 }
 
 void Star(const Painter& p) {
-  p.Body(StarPolygon(8, 8.5, 7.4, 3.2, 5, 0.9), Material{Hex(0xFFD76A), Hex(0xF29A22), Hex(0xB86A10)});
+  p.Body(StarPolygon(8, 8.5, 7.4, 3.2, 5, 0.9),
+         Material{Hex(0xFFD76A), Hex(0xF29A22), Hex(0xB86A10)});
 }
 
 void Trash(const Painter& p) {
@@ -200,8 +219,12 @@ void Trash(const Painter& p) {
   lid.Add(RoundRect(5.5, 1, 5, 3, 1.1)).Cut(RoundRect(7, 2.2, 2, 1.2, 0.3));
   p.Body(Polygon({{2.8, 5.8}, {13.2, 5.8}, {12.2, 15}, {3.8, 15}}, {0.3, 0.3, 1, 1}), metal);
   for (double x : {5.8, 8.0, 10.2})
-    p.Stroke([x](cairo_t* cr) { cairo_move_to(cr, x, 8); cairo_line_to(cr, x, 12.8); },
-             {1, 1, 1}, p.Px(p.Small() ? 1 : 1.6), 0.55);
+    p.Stroke(
+        [x](cairo_t* cr) {
+          cairo_move_to(cr, x, 8);
+          cairo_line_to(cr, x, 12.8);
+        },
+        {1, 1, 1}, p.Px(p.Small() ? 1 : 1.6), 0.55);
   p.Body(lid, Hex(0x93A5BE));
 }
 
@@ -217,24 +240,33 @@ void Tools(const Painter& p) {
   Axis driver({13.6, 13.6}, {2.6, 2.6});
   Rgb steel = Hex(0xC3CFDF);
   p.Body(Capsule(driver.At(5, 0), driver.At(13.4, 0), 0.65), steel);
-  Shape handle(Polygon({driver.At(0, -1.9), driver.At(4.8, -1.5), driver.At(4.8, 1.5),
-                        driver.At(0, 1.9)}, 1.1));
+  Shape handle(Polygon(
+      {driver.At(0, -1.9), driver.At(4.8, -1.5), driver.At(4.8, 1.5), driver.At(0, 1.9)}, 1.1));
   p.Body(handle, Red);
   p.Body(driver.Band(4.5, 5.7, 1.05, 0.3), steel);
-  p.Inside(handle, [&] {
-    for (double u : {1.6, 3.0})
-      p.Stroke([&, u](cairo_t* cr) {
-        Pt a = driver.At(u, -2), b = driver.At(u, 2);
-        cairo_move_to(cr, a.x, a.y); cairo_line_to(cr, b.x, b.y);
-      }, Darker(Red, 0.3), p.Px(2), 0.6);
-  }, p.Outline());
+  p.Inside(
+      handle,
+      [&] {
+        for (double u : {1.6, 3.0})
+          p.Stroke(
+              [&, u](cairo_t* cr) {
+                Pt a = driver.At(u, -2), b = driver.At(u, 2);
+                cairo_move_to(cr, a.x, a.y);
+                cairo_line_to(cr, b.x, b.y);
+              },
+              Darker(Red, 0.3), p.Px(2), 0.6);
+      },
+      p.Outline());
 }
 
 void Lock(const Painter& p) {
   Shape shackle(Circle(8, 6.4, 4.6));
-  shackle.Add(RoundRect(3.4, 6.4, 9.2, 3, 0)).Cut(Circle(8, 6.4, 2.8)).Cut(RoundRect(5.2, 6.4, 5.6, 4, 0));
+  shackle.Add(RoundRect(3.4, 6.4, 9.2, 3, 0))
+      .Cut(Circle(8, 6.4, 2.8))
+      .Cut(RoundRect(5.2, 6.4, 5.6, 4, 0));
   p.Body(shackle, Hex(0xA3B3C8));
-  p.Body(RoundRect(2.2, 7.6, 11.6, 7.6, 1.8), Material{Hex(0xFFD36B), Hex(0xEE9F26), Hex(0xA86A12)});
+  p.Body(RoundRect(2.2, 7.6, 11.6, 7.6, 1.8),
+         Material{Hex(0xFFD36B), Hex(0xEE9F26), Hex(0xA86A12)});
   Shape hole(Circle(8, 10.6, 1.35));
   hole.Add(Polygon({{7.3, 11}, {8.7, 11}, {9.1, 13.4}, {6.9, 13.4}}, 0.3));
   p.Flat(hole, Hex(0x6B430C), 0.9);
@@ -244,9 +276,12 @@ void Wand(const Painter& p) {
   Axis stick({2.2, 13.8}, {10.6, 5.4});
   p.Body(Capsule(stick.At(0, 0), stick.At(11.9, 0), 1.15), Hex(0x6B5BD8));
   p.Body(Capsule(stick.At(9.6, 0), stick.At(11.9, 0), 1.15), Paper);
-  p.Body(StarPolygon(12.4, 3.6, 3.4, 1.05, 4, 0.25), Material{Hex(0xFFE07A), Hex(0xF4A62A), Hex(0xB8700F)});
-  p.Body(StarPolygon(5.6, 3.8, 2.0, 0.6, 4, 0.15), Material{Hex(0xFFE9A8), Hex(0xF6BE4A), Hex(0xB8700F)});
-  p.Body(StarPolygon(13, 10.8, 1.8, 0.55, 4, 0.15), Material{Hex(0xB9E4FF), Hex(0x5BB2F0), Hex(0x2A6FB0)});
+  p.Body(StarPolygon(12.4, 3.6, 3.4, 1.05, 4, 0.25),
+         Material{Hex(0xFFE07A), Hex(0xF4A62A), Hex(0xB8700F)});
+  p.Body(StarPolygon(5.6, 3.8, 2.0, 0.6, 4, 0.15),
+         Material{Hex(0xFFE9A8), Hex(0xF6BE4A), Hex(0xB8700F)});
+  p.Body(StarPolygon(13, 10.8, 1.8, 0.55, 4, 0.15),
+         Material{Hex(0xB9E4FF), Hex(0x5BB2F0), Hex(0x2A6FB0)});
   p.Flat(Circle(9, 1.8, 0.6), Amber);
   p.Flat(Circle(8.8, 7.8, 0.5), Sky);
 }
@@ -260,12 +295,25 @@ void Home(const Painter& p) {
 }
 
 void Palette(const Painter& p) {
+  struct Dot {
+    double x, y;
+    Rgb c;
+  };
+  const Material wood{Hex(0xFBE7C2), Hex(0xE5BE83), Hex(0x9A7142)};
+  if (p.Small()) {
+    // Four large dots on whole pixels: five would blur into one another at 16 px.
+    Shape board(Ellipse(8, 8, 7.5, 6.8, -12));
+    board.Cut(Circle(13, 12.5, 2.5));
+    p.Body(board, wood);
+    for (Dot d : {Dot{4.5, 8.5, Red}, Dot{5.5, 4.5, Amber}, Dot{9.5, 3.5, Green}, Dot{12, 7, Blue}})
+      p.Body(Circle(d.x, d.y, 1.5), SoftMat(d.c));
+    return;
+  }
   Shape board(Ellipse(8, 8.4, 7, 6.4, -12));
   board.Cut(Circle(12.4, 12.4, 2.3)).Cut(Circle(9.9, 10.9, 1.15));
-  p.Body(board, Material{Hex(0xFBE7C2), Hex(0xE5BE83), Hex(0x9A7142)});
-  struct Dot { double x, y; Rgb c; };
-  for (Dot d : {Dot{4.4, 9.2, Red}, Dot{4.9, 5.6, Amber}, Dot{8.2, 3.9, Green}, Dot{11.6, 5.2, Blue},
-                Dot{12.2, 8.6, Purple}})
+  p.Body(board, wood);
+  for (Dot d : {Dot{4.4, 9.2, Red}, Dot{4.9, 5.6, Amber}, Dot{8.2, 3.9, Green},
+                Dot{11.6, 5.2, Blue}, Dot{12.2, 8.6, Purple}})
     p.Body(Circle(d.x, d.y, 1.45), d.c);
 }
 
@@ -288,7 +336,8 @@ void Info(const Painter& p) {
 
 void InfoPressed(const Painter& p) {
   Rgb pressed = Darker(Blue, 0.22);
-  p.Body(Circle(8, 8, 7), Material{Darker(pressed, 0.1), Lighter(pressed, 0.12), Darker(pressed, 0.4), false, true});
+  p.Body(Circle(8, 8, 7),
+         Material{Darker(pressed, 0.1), Lighter(pressed, 0.12), Darker(pressed, 0.4), false, true});
   Shape i(Circle(8, 4.5, 1.3));
   i.Add(RoundRect(7, 6.6, 2, 6, 0.5));
   p.Flat(i, Hex(0xDCE9FB), 1);

@@ -15,7 +15,7 @@ namespace assetgen {
 
 struct Material {
   Rgb top, bottom, outline;
-  bool rim = true;      // the light rim along the top edges
+  bool rim = true;  // the light rim along the top edges
   bool outlined = true;
 };
 

@@ -10,6 +10,7 @@ namespace {
 
 const Rgb kLight = Hex(0xF3F5F8), kDark = Hex(0x23272E), kNavy = palette::HeaderNavy;
 const Rgb kFace = Hex(0xF0F0F0);
+constexpr int kWidth = 1240, kPad = 16;
 
 void Fill(cairo_t* cr, double x, double y, double w, double h, Rgb c) {
   SetRgba(cr, c, 1);
@@ -34,7 +35,8 @@ void Blit(cairo_t* cr, cairo_surface_t* src, double sx, double sy, double sw, do
   cairo_translate(cr, x, y);
   cairo_scale(cr, scale, scale);
   cairo_set_source_surface(cr, src, -sx, -sy);
-  cairo_pattern_set_filter(cairo_get_source(cr), scale > 1 ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
+  cairo_pattern_set_filter(cairo_get_source(cr),
+                           scale > 1 ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
   cairo_paint(cr);
   cairo_restore(cr);
 }
@@ -49,17 +51,24 @@ void Tile(cairo_t* cr, cairo_surface_t* tile, double x, double y, double w, doub
   cairo_restore(cr);
 }
 
-constexpr int kWidth = 1240, kPad = 16;
+int Scale(const ImageListDef& l) { return l.size <= 16 ? 4 : 2; }
+int EnlargedCell(const ImageListDef& l) { return l.size * Scale(l) + 6; }
+int EnlargedRows(const ImageListDef& l) {
+  int perRow = (kWidth - 2 * kPad - 6) / EnlargedCell(l);
+  return (static_cast<int>(l.glyphs.size()) + perRow - 1) / perRow;
+}
+int EnlargedHeight(const ImageListDef& l) { return EnlargedRows(l) * EnlargedCell(l) + 6; }
 
 int ListBlockHeight(const ImageListDef& l) {
-  int scale = l.size <= 16 ? 4 : 2;
-  return 24 + 2 * (l.size + 24) + 2 * (l.size * scale + 12);
+  return 24 + 2 * (l.size + 24) + 2 * EnlargedHeight(l);
 }
 
 int DrawList(cairo_t* cr, const ImageListDef& l, cairo_surface_t* strip, int top) {
   int n = static_cast<int>(l.glyphs.size());
-  Label(cr, kPad, top + 16, std::string(l.component) + "  (" + std::to_string(l.size) + " px, " +
-                                std::to_string(n) + " glyphs)", {0.1, 0.1, 0.1}, 14);
+  Label(cr, kPad, top + 16,
+        std::string(l.component) + "  (" + std::to_string(l.size) + " px, " + std::to_string(n) +
+            " glyphs)",
+        {0.1, 0.1, 0.1}, 14);
   int y = top + 24;
   int step = std::max(l.size + 16, 64);
   for (Rgb bg : {kLight, kNavy}) {
@@ -71,14 +80,13 @@ int DrawList(cairo_t* cr, const ImageListDef& l, cairo_surface_t* strip, int top
     }
     y += l.size + 24;
   }
-  int scale = l.size <= 16 ? 4 : 2;
-  int cell = l.size * scale + 6;
-  int perRow = (kWidth - 2 * kPad) / cell;
+  int cell = EnlargedCell(l), perRow = (kWidth - 2 * kPad - 6) / cell;
   for (Rgb bg : {Rgb{1, 1, 1}, kDark}) {
-    Fill(cr, kPad, y, kWidth - 2 * kPad, l.size * scale + 12, bg);
-    for (int i = 0; i < std::min(n, perRow); ++i)
-      Blit(cr, strip, i * l.size, 0, l.size, l.size, kPad + 6 + i * cell, y + 6, scale);
-    y += l.size * scale + 12;
+    Fill(cr, kPad, y, kWidth - 2 * kPad, EnlargedHeight(l), bg);
+    for (int i = 0; i < n; ++i)
+      Blit(cr, strip, i * l.size, 0, l.size, l.size, kPad + 6 + (i % perRow) * cell,
+           y + 6 + (i / perRow) * cell, Scale(l));
+    y += EnlargedHeight(l);
   }
   return y;
 }
@@ -94,7 +102,10 @@ void DrawHeader(cairo_t* cr, cairo_surface_t* wallpaper, cairo_surface_t* glyphs
   cairo_set_source_surface(cr, wallpaper, kPad + (w - 513) / 2, top + (h - 152) / 2);
   cairo_paint(cr);
   cairo_restore(cr);
-  struct B { int index, left, width; const char* caption; };
+  struct B {
+    int index, left, width;
+    const char* caption;
+  };
   for (B b : {B{0, 3, 97, "kvButton1"}, B{7, 106, 87, "Style"}, B{1, 199, 82, "Disabled"},
               B{3, w - 89, 86, "Home"}}) {
     double x = kPad + b.left + (b.width - 48) / 2.0;
@@ -113,12 +124,25 @@ void DrawLinkBar(cairo_t* cr, cairo_surface_t* wallpaper, cairo_surface_t* glyph
   cairo_set_source_surface(cr, wallpaper, left, top + h - 300);
   cairo_paint(cr);
   cairo_restore(cr);
-  struct I { int image; const char* caption; };
-  const I items[] = {{-1, "Standard controls"}, {0, "Button, Label"}, {1, "GroupBox, RadioGroup..."},
-                     {2, "Panel, PageControl"}, {3, "ListBox, ComboBox"}, {4, "Edit, Memo"},
-                     {5, "TreeView, ListView"}, {-1, "Advanced controls"}, {6, "ListBox, HorzListBox..."},
-                     {7, "GridView, Gallery"}, {15, "ButtonsBar"}, {-1, "Shell controls"},
-                     {9, "ShellListView..."}, {-1, "About"}, {13, "Kalvora Info"}};
+  struct I {
+    int image;
+    const char* caption;
+  };
+  const I items[] = {{-1, "Standard controls"},
+                     {0, "Button, Label"},
+                     {1, "GroupBox, RadioGroup..."},
+                     {2, "Panel, PageControl"},
+                     {3, "ListBox, ComboBox"},
+                     {4, "Edit, Memo"},
+                     {5, "TreeView, ListView"},
+                     {-1, "Advanced controls"},
+                     {6, "ListBox, HorzListBox..."},
+                     {7, "GridView, Gallery"},
+                     {15, "ButtonsBar"},
+                     {-1, "Shell controls"},
+                     {9, "ShellListView..."},
+                     {-1, "About"},
+                     {13, "Kalvora Info"}};
   int y = top + 4;
   for (const I& it : items) {
     if (it.image < 0) {

@@ -10,8 +10,8 @@ SurfacePtr NewSurface(cairo_format_t format, int width, int height) {
   SurfacePtr s(cairo_image_surface_create(format, width, height));
   if (cairo_surface_status(s.get()) != CAIRO_STATUS_SUCCESS)
     throw std::runtime_error("cannot create a " + std::to_string(width) + " x " +
-                             std::to_string(height) + " image: " +
-                             cairo_status_to_string(cairo_surface_status(s.get())));
+                             std::to_string(height) +
+                             " image: " + cairo_status_to_string(cairo_surface_status(s.get())));
   return s;
 }
 
@@ -30,7 +30,8 @@ std::vector<float> Coverage(cairo_surface_t* argb) {
   const unsigned char* data = cairo_image_surface_get_data(argb);
   std::vector<float> a(static_cast<size_t>(w) * h);
   for (int y = 0; y < h; ++y) {
-    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
+    const auto* row =
+        reinterpret_cast<const std::uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
     for (int x = 0; x < w; ++x) a[static_cast<size_t>(y) * w + x] = (row[x] >> 24) / 255.0f;
   }
   return a;
@@ -44,7 +45,8 @@ SurfacePtr CoverageSurface(const std::vector<float>& a, int width, int height) {
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       float v = std::clamp(a[static_cast<size_t>(y) * width + x], 0.0f, 1.0f);
-      data[static_cast<ptrdiff_t>(y) * stride + x] = static_cast<unsigned char>(std::lround(v * 255));
+      data[static_cast<ptrdiff_t>(y) * stride + x] =
+          static_cast<unsigned char>(std::lround(v * 255));
     }
   cairo_surface_mark_dirty(s.get());
   return s;
@@ -112,8 +114,8 @@ std::uint32_t Hash(std::uint32_t v) {
 TileNoise::TileNoise(int periodX, int periodY, std::uint32_t seed)
     : px_(periodX), py_(periodY), values_(static_cast<size_t>(periodX) * periodY) {
   for (size_t i = 0; i < values_.size(); ++i)
-    values_[i] = static_cast<float>(Hash(static_cast<std::uint32_t>(i) * 2654435761U ^ seed) /
-                                    4294967295.0 * 2 - 1);
+    values_[i] = static_cast<float>(
+        Hash(static_cast<std::uint32_t>(i) * 2654435761U ^ seed) / 4294967295.0 * 2 - 1);
 }
 
 double TileNoise::At(double x, double y) const {

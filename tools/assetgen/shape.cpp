@@ -54,11 +54,13 @@ void RoundedPolygonPath(cairo_t* cr, const std::vector<Pt>& p, const std::vector
     double ln = std::hypot(next.x - cur.x, next.y - cur.y);
     r = std::min({r, lp / 2, ln / 2});
     if (r <= 1e-6 || lp == 0 || ln == 0) {
-      if (i == 0) cairo_move_to(cr, cur.x, cur.y); else cairo_line_to(cr, cur.x, cur.y);
+      if (i == 0) cairo_move_to(cr, cur.x, cur.y);
+      else cairo_line_to(cr, cur.x, cur.y);
       continue;
     }
     Pt a = lerp(cur, prev, r / lp), b = lerp(cur, next, r / ln);
-    if (i == 0) cairo_move_to(cr, a.x, a.y); else cairo_line_to(cr, a.x, a.y);
+    if (i == 0) cairo_move_to(cr, a.x, a.y);
+    else cairo_line_to(cr, a.x, a.y);
     Pt c1 = lerp(a, cur, 2.0 / 3), c2 = lerp(b, cur, 2.0 / 3);
     cairo_curve_to(cr, c1.x, c1.y, c2.x, c2.y, b.x, b.y);
   }
@@ -217,7 +219,7 @@ Primitive Polygon(std::vector<Pt> points, double round) {
 }
 
 Primitive StarPolygon(double cx, double cy, double outer, double inner, int points, double round,
-               double rotateDeg) {
+                      double rotateDeg) {
   std::vector<Pt> p;
   std::vector<double> r;
   for (int i = 0; i < points * 2; ++i) {

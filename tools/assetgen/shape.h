@@ -50,8 +50,8 @@ Primitive Capsule(Pt a, Pt b, double r);
 Primitive Polygon(std::vector<Pt> points, double round = 0);
 Primitive Polygon(std::vector<Pt> points, std::vector<double> round);
 // A regular star of `points` tips.
-Primitive StarPolygon(double cx, double cy, double outer, double inner, int points, double round = 0,
-               double rotateDeg = 0);
+Primitive StarPolygon(double cx, double cy, double outer, double inner, int points,
+                      double round = 0, double rotateDeg = 0);
 
 // Plain paths for strokes.
 void RoundRectPath(cairo_t* cr, double x, double y, double w, double h, double r);
