@@ -9,12 +9,7 @@ using namespace palette;
 
 void Line(const Painter& p, double x0, double y0, double x1, double y1, Rgb c, double alpha,
           double width = 1) {
-  p.Stroke(
-      [=](cairo_t* cr) {
-        cairo_move_to(cr, x0, y0);
-        cairo_line_to(cr, x1, y1);
-      },
-      c, width, alpha, CAIRO_LINE_CAP_BUTT);
+  p.Polyline({{x0, y0}, {x1, y1}}, c, width, alpha);
 }
 
 // Lines that stand on the background rather than on paper: mid tones that read on light and
@@ -47,13 +42,8 @@ void Button(const Painter& p) {
 
 void OptionGroup(const Painter& p) {
   p.Body(RoundRect(1, 1, 7, 7, 1.4), Blue);
-  p.Stroke(
-      [](cairo_t* cr) {
-        cairo_move_to(cr, 2.7, 4.6);
-        cairo_line_to(cr, 4.1, 6);
-        cairo_line_to(cr, 6.4, 3.1);
-      },
-      {1, 1, 1}, p.Small() ? 1.3 : 1.2);
+  p.Polyline({{2.7, 4.6}, {4.1, 6}, {6.4, 3.1}}, {1, 1, 1}, p.Small() ? 1.3 : 1.2, 1,
+             CAIRO_LINE_CAP_ROUND);
   p.Body(Circle(4.5, 11.5, 3.5), Material{Hex(0xFFFFFF), Hex(0xDCE5F0), Hex(0x6D7F99)});
   p.Body(Circle(4.5, 11.5, 1.6), SoftMat(Blue));
   Line(p, 10, 4.5, 15, 4.5, kLineStrong, 1);

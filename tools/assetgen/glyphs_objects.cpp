@@ -29,12 +29,7 @@ struct Axis {
 
 void TextLine(const Painter& p, double x0, double x1, double y, Rgb c, double alpha,
               double width = 1) {
-  p.Stroke(
-      [=](cairo_t* cr) {
-        cairo_move_to(cr, x0, y);
-        cairo_line_to(cr, x1, y);
-      },
-      c, width, alpha, CAIRO_LINE_CAP_BUTT);
+  p.Polyline({{x0, y}, {x1, y}}, c, width, alpha);
 }
 
 }  // namespace
@@ -83,7 +78,6 @@ void Music(const Painter& p) {
 
 void Gear(const Painter& p) {
   std::vector<Pt> pts;
-  const double kPi = 3.14159265358979323846;
   const double outer = 7, root = 5.4;
   for (int i = 0; i < 8; ++i) {
     double a = i * 45.0;
@@ -107,14 +101,9 @@ void Mail(const Painter& p) {
       body,
       [&] {
         Rgb line = Darker(Blue, 0.3);
-        p.Stroke(
-            [](cairo_t* cr) {
-              cairo_move_to(cr, 1.5, 12.8);
-              cairo_line_to(cr, 6.6, 8);
-              cairo_move_to(cr, 14.5, 12.8);
-              cairo_line_to(cr, 9.4, 8);
-            },
-            line, p.Px(p.Small() ? 1 : 1.5), 0.7);
+        double width = p.Px(p.Small() ? 1 : 1.5);
+        p.Polyline({{1.5, 12.8}, {6.6, 8}}, line, width, 0.7, CAIRO_LINE_CAP_ROUND);
+        p.Polyline({{14.5, 12.8}, {9.4, 8}}, line, width, 0.7, CAIRO_LINE_CAP_ROUND);
       },
       p.Outline());
   p.Body(Polygon({{1.4, 3.4}, {14.6, 3.4}, {8, 9.2}}, {0.3, 0.3, 0.9}),
@@ -160,7 +149,7 @@ void Globe(const Painter& p) {
               cairo_save(cr);
               cairo_translate(cr, 8, 8);
               cairo_scale(cr, 3.2, 7);
-              cairo_arc(cr, 0, 0, 1, 0, 2 * 3.14159265358979323846);
+              cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
               cairo_restore(cr);
               cairo_move_to(cr, 0, 8);
               cairo_line_to(cr, 16, 8);
@@ -219,12 +208,8 @@ void Trash(const Painter& p) {
   lid.Add(RoundRect(5.5, 1, 5, 3, 1.1)).Cut(RoundRect(7, 2.2, 2, 1.2, 0.3));
   p.Body(Polygon({{2.8, 5.8}, {13.2, 5.8}, {12.2, 15}, {3.8, 15}}, {0.3, 0.3, 1, 1}), metal);
   for (double x : {5.8, 8.0, 10.2})
-    p.Stroke(
-        [x](cairo_t* cr) {
-          cairo_move_to(cr, x, 8);
-          cairo_line_to(cr, x, 12.8);
-        },
-        {1, 1, 1}, p.Px(p.Small() ? 1 : 1.6), 0.55);
+    p.Polyline({{x, 8}, {x, 12.8}}, {1, 1, 1}, p.Px(p.Small() ? 1 : 1.6), 0.55,
+               CAIRO_LINE_CAP_ROUND);
   p.Body(lid, Hex(0x93A5BE));
 }
 
@@ -233,7 +218,8 @@ void Tools(const Painter& p) {
   // the centre.
   Axis wrench({2.6, 13.4}, {11.2, 4.8});
   Shape w(Capsule(wrench.At(0, 0), wrench.At(9.2, 0), 1.25));
-  w.Add(Circle(wrench.At(10.6, 0).x, wrench.At(10.6, 0).y, 3.1));
+  Pt head = wrench.At(10.6, 0);
+  w.Add(Circle(head.x, head.y, 3.1));
   w.Cut(wrench.Band(10.9, 16, 1.15, 0.3));
   p.Body(w, Hex(0x9BAEC7));
 
@@ -248,13 +234,8 @@ void Tools(const Painter& p) {
       handle,
       [&] {
         for (double u : {1.6, 3.0})
-          p.Stroke(
-              [&, u](cairo_t* cr) {
-                Pt a = driver.At(u, -2), b = driver.At(u, 2);
-                cairo_move_to(cr, a.x, a.y);
-                cairo_line_to(cr, b.x, b.y);
-              },
-              Darker(Red, 0.3), p.Px(2), 0.6);
+          p.Polyline({driver.At(u, -2), driver.At(u, 2)}, Darker(Red, 0.3), p.Px(2), 0.6,
+                     CAIRO_LINE_CAP_ROUND);
       },
       p.Outline());
 }

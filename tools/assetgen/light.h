@@ -7,8 +7,6 @@
 
 namespace assetgen {
 
-constexpr double kPi = 3.14159265358979323846;
-
 void SetRgba(cairo_t* cr, Rgb c, double a);
 void AddStop(cairo_pattern_t* p, double at, Rgb c, double a);
 // A soft round light: colour at the centre fading to nothing at radius r.

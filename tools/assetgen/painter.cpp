@@ -89,6 +89,11 @@ void Painter::Stroke(const std::function<void(cairo_t*)>& path, Rgb c, double wi
   cairo_restore(cr_);
 }
 
+void Painter::Polyline(const std::vector<Pt>& points, Rgb c, double width, double alpha,
+                       cairo_line_cap_t cap) const {
+  Stroke([&](cairo_t* cr) { PolylinePath(cr, points); }, c, width, alpha, cap);
+}
+
 void Painter::Inside(const Shape& s, const std::function<void()>& draw, double inset) const {
   PatternPtr mask(s.Mask(cr_, inset));
   cairo_push_group(cr_);

@@ -7,6 +7,7 @@
 #include <cairo.h>
 
 #include <functional>
+#include <vector>
 
 #include "tools/assetgen/color.h"
 #include "tools/assetgen/shape.h"
@@ -46,6 +47,9 @@ public:
   // Strokes the path that `path` builds.
   void Stroke(const std::function<void(cairo_t*)>& path, Rgb c, double width, double alpha = 1,
               cairo_line_cap_t cap = CAIRO_LINE_CAP_ROUND) const;
+  // Strokes the open line through `points` (flat ends unless `cap` says otherwise).
+  void Polyline(const std::vector<Pt>& points, Rgb c, double width, double alpha = 1,
+                cairo_line_cap_t cap = CAIRO_LINE_CAP_BUTT) const;
   // Runs `draw` with everything it paints clipped to the shape (shrunk by `inset`).
   void Inside(const Shape& s, const std::function<void()>& draw, double inset = 0) const;
 

@@ -6,8 +6,6 @@
 namespace assetgen {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 double SignedArea(const std::vector<Pt>& p) {
   double a = 0;
   for (size_t i = 0; i < p.size(); ++i) {

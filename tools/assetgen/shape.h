@@ -10,6 +10,8 @@
 
 namespace assetgen {
 
+constexpr double kPi = 3.14159265358979323846;
+
 struct Pt {
   double x = 0, y = 0;
 };
