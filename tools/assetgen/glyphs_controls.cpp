@@ -75,14 +75,9 @@ void Edit(const Painter& p) {
   Line(p, 2.5, 9.5, 6, 9.5, Ink, 0.6);
   Line(p, 7.5, 7.5, 7.5, 11.5, Blue, 1);
   // A pencil resting across the field's upper right corner, tip down-left.
-  Pt tip{7.8, 8.7}, end{15.3, 1.2};
-  auto at = [&](double u, double v) {
-    const double k = 0.70710678;  // unit vectors along and across a 45 degree line
-    return Pt{tip.x + (u + v) * k, tip.y + (-u + v) * k};
-  };
-  (void)end;
-  p.Body(Polygon({at(2.6, -1.5), at(8.4, -1.5), at(8.4, 1.5), at(2.6, 1.5)}, 0.2),
-         Material{Hex(0xFFD060), Hex(0xF2A02A), Hex(0x9E6210)});
+  const Axis pencil({7.8, 8.7}, {8.8, 7.7});
+  auto at = [&](double u, double v) { return pencil.At(u, v); };
+  p.Body(pencil.Band(2.6, 8.4, 1.5, 0.2), Material{Hex(0xFFD060), Hex(0xF2A02A), Hex(0x9E6210)});
   p.Body(Polygon({at(8.4, -1.5), at(10.2, -1.5), at(10.2, 1.5), at(8.4, 1.5)}, {0, 0.9, 0.9, 0}),
          Pink);
   p.Body(Polygon({at(0, 0), at(2.6, -1.5), at(2.6, 1.5)}, 0.2),

@@ -10,23 +10,6 @@ namespace {
 
 using namespace palette;
 
-// A point along a bar that runs from `from` toward `to`: u along it, v across (to its right).
-struct Axis {
-  Pt from, dir, across;
-  Axis(Pt a, Pt b) : from(a) {
-    double dx = b.x - a.x, dy = b.y - a.y, len = std::hypot(dx, dy);
-    dir = {dx / len, dy / len};
-    across = {-dir.y, dir.x};
-  }
-  Pt At(double u, double v) const {
-    return {from.x + dir.x * u + across.x * v, from.y + dir.y * u + across.y * v};
-  }
-  // A rectangle from u0 to u1 along the axis, half-width w across it.
-  Primitive Band(double u0, double u1, double w, double round = 0) const {
-    return Polygon({At(u0, -w), At(u1, -w), At(u1, w), At(u0, w)}, round);
-  }
-};
-
 void TextLine(const Painter& p, double x0, double x1, double y, Rgb c, double alpha,
               double width = 1) {
   p.Polyline({{x0, y}, {x1, y}}, c, width, alpha);

@@ -229,6 +229,20 @@ Primitive StarPolygon(double cx, double cy, double outer, double inner, int poin
   return Polygon(std::move(p), std::move(r));
 }
 
+Axis::Axis(Pt from, Pt to) : from_(from) {
+  double dx = to.x - from.x, dy = to.y - from.y, len = std::hypot(dx, dy);
+  dir_ = len > 0 ? Pt{dx / len, dy / len} : Pt{1, 0};
+  across_ = {-dir_.y, dir_.x};
+}
+
+Pt Axis::At(double u, double v) const {
+  return {from_.x + dir_.x * u + across_.x * v, from_.y + dir_.y * u + across_.y * v};
+}
+
+Primitive Axis::Band(double u0, double u1, double w, double round) const {
+  return Polygon({At(u0, -w), At(u1, -w), At(u1, w), At(u0, w)}, round);
+}
+
 Pt Rotate(Pt p, Pt c, double deg) {
   double a = deg * kPi / 180, s = std::sin(a), co = std::cos(a);
   double dx = p.x - c.x, dy = p.y - c.y;

@@ -55,6 +55,19 @@ Primitive Polygon(std::vector<Pt> points, std::vector<double> round);
 Primitive StarPolygon(double cx, double cy, double outer, double inner, int points,
                       double round = 0, double rotateDeg = 0);
 
+// A frame along a bar that runs from `from` toward `to`: At(u, v) is u along the bar and v
+// across it (to its right on screen). Tools, pens and brushes are laid out in it.
+class Axis {
+public:
+  Axis(Pt from, Pt to);
+  Pt At(double u, double v) const;
+  // A rectangle from u0 to u1 along the axis, half-width w across it.
+  Primitive Band(double u0, double u1, double w, double round = 0) const;
+
+private:
+  Pt from_, dir_, across_;
+};
+
 // Plain paths for strokes.
 void RoundRectPath(cairo_t* cr, double x, double y, double w, double h, double r);
 void PolylinePath(cairo_t* cr, const std::vector<Pt>& points);

@@ -135,9 +135,6 @@ SurfacePtr LinkBarStrands() {
 
 }  // namespace
 
-SurfacePtr PageTile();
-SurfacePtr AboutCard();
-
 const std::vector<WallpaperDef>& Wallpapers() {
   static const std::vector<WallpaperDef> list = {
       {"wallpaper0.png", 513, 152, true, "header panel, centred on dark blue", HeaderWaves},

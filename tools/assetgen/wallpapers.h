@@ -18,4 +18,8 @@ struct WallpaperDef {
 // Index 0 to 3, as the image collection holds them.
 const std::vector<WallpaperDef>& Wallpapers();
 
+// The page wallpapers (wallpapers_pages.cpp): the seamless tile and the about card.
+SurfacePtr PageTile();
+SurfacePtr AboutCard();
+
 }  // namespace assetgen
