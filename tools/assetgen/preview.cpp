@@ -185,7 +185,7 @@ SurfacePtr ContactSheet(const std::vector<ImageListDef>& lists,
   Fill(cr, ax - 10, ay, 274, 360, kFace);
   cairo_set_source_surface(cr, pictures[3], ax + 2, ay);
   cairo_paint(cr);
-  Label(cr, ax + 19, ay + 84 + 14, "Kalvora VCL - Demo", {0.1, 0.1, 0.1}, 15);
+  Label(cr, ax + 19, ay + 84 + 14, "Kalvora Controls - Demo", {0.1, 0.1, 0.1}, 15);
   Label(cr, ax + 71, ay + 125 + 13, "Version 1.15", {0, 0, 0}, 13);
   Label(cr, ax + 28, ay + 183 + 12, "Home:", {0.1, 0.1, 0.1}, 12);
   Label(cr, ax + 75, ay + 183 + 12, "home page", palette::Blue, 12);
