@@ -1,0 +1,117 @@
+#include "platform/graphics/surface.h"
+
+#include <cairo.h>
+#include <pixman.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+#include "platform/core/exceptions.h"
+
+namespace {
+// Rows are padded to 16 bytes so that pixman's and cairo's vector paths see aligned rows.
+constexpr int kRowAlignPixels = 4;
+constexpr size_t kAlignBytes = 64;
+}  // namespace
+
+TSurface::TSurface(int w, int h) { Allocate(w, h); }
+
+TSurface::~TSurface() {
+  ReleaseViews();
+  std::free(FPixels);
+}
+
+void TSurface::Allocate(int w, int h) {
+  if (w < 0 || h < 0)
+    throw EInvalidArgument("Invalid surface size " + std::to_string(w) + " x " + std::to_string(h));
+  uint32_t* pixels = nullptr;
+  int stride = 0;
+  if (w > 0 && h > 0) {
+    // pixman and cairo address rows with a 32-bit byte stride.
+    if (w > (std::numeric_limits<int>::max() / 4) - kRowAlignPixels)
+      throw EOutOfResources("Surface too wide: " + std::to_string(w));
+    stride = (w + kRowAlignPixels - 1) / kRowAlignPixels * kRowAlignPixels;
+    size_t bytes = static_cast<size_t>(stride) * 4u * static_cast<size_t>(h);
+    if (bytes / (static_cast<size_t>(stride) * 4u) != static_cast<size_t>(h))
+      throw EOutOfResources("Surface too large");
+    size_t rounded = (bytes + kAlignBytes - 1) / kAlignBytes * kAlignBytes;
+    pixels = static_cast<uint32_t*>(std::aligned_alloc(kAlignBytes, rounded));
+    if (!pixels)
+      throw EOutOfResources("Out of memory for a " + std::to_string(w) + " x " + std::to_string(h) + " surface");
+    std::memset(pixels, 0, rounded);
+  }
+  ReleaseViews();
+  std::free(FPixels);
+  FPixels = pixels;
+  FWidth = pixels ? w : 0;
+  FHeight = pixels ? h : 0;
+  FStride = stride;
+  ++FGeneration;
+}
+
+void TSurface::SetSize(int w, int h) {
+  if (w == FWidth && h == FHeight) return;  // unchanged: the pixels stay
+  Allocate(w, h);
+}
+
+uint32_t* TSurface::ScanLine(int y) {
+  if (y < 0 || y >= FHeight)
+    throw EInvalidArgument("Scan line index out of range: " + std::to_string(y));
+  return Row(y);
+}
+
+const uint32_t* TSurface::ScanLine(int y) const {
+  return const_cast<TSurface*>(this)->ScanLine(y);
+}
+
+void TSurface::Fill(uint32_t value) {
+  if (!FPixels) return;
+  if (value == 0 || value == 0xFFFFFFFFu) {
+    std::memset(FPixels, value ? 0xFF : 0, static_cast<size_t>(FStride) * 4u * static_cast<size_t>(FHeight));
+  } else {
+    pixman_fill(FPixels, FStride, 32, 0, 0, FWidth, FHeight, value);
+  }
+  MarkDirtyForCairo();
+}
+
+pixman_image_t* TSurface::PixmanImage() {
+  if (!FPixman && FPixels)
+    FPixman = pixman_image_create_bits_no_clear(PIXMAN_a8r8g8b8, FWidth, FHeight, FPixels, FStride * 4);
+  return FPixman;
+}
+
+pixman_image_t* TSurface::PixmanImageOpaque() {
+  if (!FPixmanOpaque && FPixels)
+    FPixmanOpaque = pixman_image_create_bits_no_clear(PIXMAN_x8r8g8b8, FWidth, FHeight, FPixels, FStride * 4);
+  return FPixmanOpaque;
+}
+
+cairo_surface_t* TSurface::CairoSurface() {
+  if (!FCairo && FPixels) {
+    FCairo = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(FPixels),
+                                                 CAIRO_FORMAT_ARGB32, FWidth, FHeight, FStride * 4);
+    if (cairo_surface_status(FCairo) != CAIRO_STATUS_SUCCESS) {
+      cairo_surface_destroy(FCairo);
+      FCairo = nullptr;
+      throw EOutOfResources("Cannot create a drawing surface");
+    }
+  }
+  return FCairo;
+}
+
+void TSurface::MarkDirtyForCairo() {
+  if (FCairo) cairo_surface_mark_dirty(FCairo);
+}
+
+void TSurface::ReleaseViews() {
+  if (FPixman) pixman_image_unref(FPixman);
+  if (FPixmanOpaque) pixman_image_unref(FPixmanOpaque);
+  FPixmanOpaque = nullptr;
+  if (FCairo) {
+    cairo_surface_finish(FCairo);
+    cairo_surface_destroy(FCairo);
+  }
+  FPixman = nullptr;
+  FCairo = nullptr;
+}
