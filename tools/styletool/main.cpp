@@ -4,6 +4,8 @@
 //                                        readability warnings are printed, --strict fails on them
 //   styletool pack <text style> <out>    check a text style and write it packed with its pictures
 //   styletool unpack <packed> <folder>   write the text and pictures of a packed style
+//   styletool sheet <look> <png>         every element in every state; the look is a style
+//                                        file, "native" or "classic"
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -12,13 +14,16 @@
 
 #include "platform/themes/stylecheck.h"
 #include "platform/themes/stylefile.h"
+#include "platform/themes/stylemanager.h"
+#include "tools/styletool/sheet.h"
 
 namespace {
 int Usage() {
   std::fprintf(stderr,
                "usage: styletool validate [--strict] <style>...\n"
                "       styletool pack <text style> <packed style>\n"
-               "       styletool unpack <packed style> <folder>\n");
+               "       styletool unpack <packed style> <folder>\n"
+               "       styletool sheet <style file>|native|classic <png>\n");
   return 2;
 }
 
@@ -76,6 +81,22 @@ int Unpack(const String& in, const String& folder) {
   }
   return 0;
 }
+int Sheet(const String& look, const String& png) {
+  String title;
+  if (look == "native") {
+    title = "Windows (native look)";
+  } else if (look == "classic") {
+    TStyleManager::SetClassicLook(true);
+    title = "Classic look (style services disabled)";
+  } else {
+    String name = TStyleManager::LoadFromFile(look);
+    TStyleManager::SetStyle(name);
+    title = name;
+  }
+  WriteElementSheet(title, png);
+  std::printf("%s\n", png.c_str());
+  return 0;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -85,6 +106,7 @@ int main(int argc, char** argv) {
     if (command == "validate") return Validate(argc - 2, argv + 2);
     if (command == "pack" && argc == 4) return Pack(argv[2], argv[3]);
     if (command == "unpack" && argc == 4) return Unpack(argv[2], argv[3]);
+    if (command == "sheet" && argc == 4) return Sheet(argv[2], argv[3]);
   } catch (const Exception& e) {
     std::fprintf(stderr, "%s\n", e.Message().c_str());
     return 1;
