@@ -4,6 +4,8 @@
 
 #include "platform/themes/standardlook.h"
 #include "platform/themes/stylefile.h"
+#include "platform/windows/paint.h"
+#include "platform/windows/window.h"
 
 namespace {
 struct TListener {
@@ -79,6 +81,15 @@ void Announce(TManagerState& s) {
     }
 }
 
+// Every window repaints, frames included: what they show follows the style and the system
+// colours. Windows are kept; nothing is re-created.
+void RepaintAllWindows() {
+  EnumWindows([](HWND h) {
+    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    return true;
+  });
+}
+
 void Activate(TManagerState& s, TCustomStyleServices* style) {
   if (s.Announcing) throw EInvalidOperation("the style cannot change while a style change is being announced");
   if (style == s.Active) return;
@@ -86,6 +97,7 @@ void Activate(TManagerState& s, TCustomStyleServices* style) {
   if (style->IsSystemStyle()) ResetSystemColors();
   else SetSystemColors(style->Data().SystemColors);
   Announce(s);
+  RepaintAllWindows();
 }
 
 String Register(TStyleData data) {
@@ -173,7 +185,10 @@ void TStyleManager::SetClassicLook(bool Value) {
   if (Value == ClassicLookActive()) return;
   if (s.Announcing) throw EInvalidOperation("the look cannot change while a style change is being announced");
   SetClassicLookActive(Value);
-  if (s.Active->IsSystemStyle()) Announce(s);
+  if (s.Active->IsSystemStyle()) {
+    Announce(s);
+    RepaintAllWindows();
+  }
 }
 
 int TStyleManager::AddStyleChangeListener(TNotifyEvent Listener) {

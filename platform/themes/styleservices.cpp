@@ -1,11 +1,14 @@
 #include "platform/themes/styleservices.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/core/classes.h"
 #include "platform/themes/classiclook.h"
 #include "platform/themes/stylemanager.h"
+#include "platform/windows/messageloop.h"
+#include "platform/windows/window.h"
 
 namespace {
 bool ClassicFromEnvironment() {
@@ -114,6 +117,35 @@ TColor TCustomStyleServices::GetStyleColor(TStyleColor Color) const {
 TColor TCustomStyleServices::GetStyleFontColor(TStyleFont Font) const {
   if (static_cast<size_t>(Font) >= FData->Fonts.size()) throw EInvalidArgument("unknown style font colour " + IntToStr(Font));
   return FData->Fonts[Font];
+}
+
+bool TCustomStyleServices::IsElementTransparent(const TThemedElementDetails& Details) const {
+  const TElementLook* l = LookOf(Details);
+  if (!l) return false;
+  if (!Enabled()) return Details.Element == teButton && Details.Part != 1;  // classic glyphs and frames
+  std::optional<TStyleRGBA> fill = l->Fill.Representative();
+  bool opaqueFill = l->Fill.Kind == pkSolid ? fill && fill->A == 255
+                    : l->Fill.Kind != pkNone && std::all_of(l->Fill.Stops.begin(), l->Fill.Stops.end(),
+                                                            [](const TGradientStop& s) { return s.Color.A == 255; });
+  return l->Picture >= 0 || !opaqueFill || l->Radius > 0 || l->Shadow.Visible() || l->Margin != TInsets{} ||
+         (l->Border.Visible() && l->Border.A != 255);
+}
+
+bool TCustomStyleServices::DrawParentBackground(HWND Handle, HDC DC, const TThemedElementDetails* Details,
+                                                bool OnlyIfTransparent, const TRect* Bounds) const {
+  if (!DC || !IsWindow(Handle)) return false;
+  HWND parent = GetAncestor(Handle, GA_PARENT);
+  if (!parent || parent == GetDesktopWindow()) return false;
+  if (OnlyIfTransparent && Details && !IsElementTransparent(*Details)) return true;
+  TPoint origin;  // the control's client origin in the parent's client coordinates
+  MapWindowPoints(Handle, parent, &origin, 1);
+  int saved = SaveDC(DC);
+  if (Bounds) IntersectClipRect(DC, Bounds->Left, Bounds->Top, Bounds->Right, Bounds->Bottom);
+  OffsetViewportOrgEx(DC, -origin.X, -origin.Y, nullptr);
+  SendMessage(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
+  SendMessage(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(DC), PRF_CLIENT);
+  RestoreDC(DC, saved);
+  return true;
 }
 
 TCustomStyleServices& StyleServices() { return *TStyleManager::ActiveStyle(); }

@@ -9,6 +9,7 @@
 #include "platform/graphics/dc.h"
 #include "platform/themes/elementcache.h"
 #include "platform/themes/styledata.h"
+#include "platform/windows/wintypes.h"
 
 class TCustomStyleServices : public TObject {
   KV_CLASS(TCustomStyleServices, TObject)
@@ -58,6 +59,18 @@ public:
   TColor GetSystemColor(TColor Color) const;
   TColor GetStyleColor(TStyleColor Color) const;
   TColor GetStyleFontColor(TStyleFont Font) const;
+
+  // Whether parts of the element show what lies behind it (rounded corners, margins,
+  // translucent or missing fills); false for details outside the catalogue.
+  bool IsElementTransparent(const TThemedElementDetails& Details) const;
+  // Paints into DC (a device context of Handle's client area) what Handle's parent shows
+  // behind it: the parent erases (WM_ERASEBKGND) and paints its client area (WM_PRINTCLIENT)
+  // into DC moved to the parent's coordinates, clipped to Bounds (Handle's client
+  // coordinates; null: all of it). The parent's child windows are not painted, so a control
+  // never paints itself this way. With OnlyIfTransparent and Details, nothing is painted for
+  // an element without transparent parts. False for a window without a parent or a null DC.
+  bool DrawParentBackground(HWND Handle, HDC DC, const TThemedElementDetails* Details, bool OnlyIfTransparent,
+                            const TRect* Bounds = nullptr) const;
 
 private:
   const TElementLook* LookOf(const TThemedElementDetails& d) const;
