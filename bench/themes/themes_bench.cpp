@@ -7,6 +7,7 @@
 #include "platform/graphics/objects.h"
 #include "platform/graphics/surface.h"
 #include "platform/themes/elementcache.h"
+#include "platform/themes/stylefile.h"
 #include "platform/themes/stylemanager.h"
 
 namespace {
@@ -101,3 +102,16 @@ static void BM_Call200Handlers(benchmark::State& state) {
 }
 BENCHMARK(BM_Call200Handlers);
 KV_BASELINE(BM_SetStyle200Listeners, BM_Call200Handlers);
+
+// Registering a carried style at start-up: unpacking and reading it, beside only unpacking.
+static void BM_LoadCarriedStyle(benchmark::State& state) {
+  std::span<const uint8_t> bytes = ResourceBytes("GLOSSY", RT_STYLE);
+  for (auto _ : state) benchmark::DoNotOptimize(LoadStyleData(bytes, "resource GLOSSY"));
+}
+BENCHMARK(BM_LoadCarriedStyle);
+static void BM_UnpackCarriedStyle(benchmark::State& state) {
+  std::span<const uint8_t> bytes = ResourceBytes("GLOSSY", RT_STYLE);
+  for (auto _ : state) benchmark::DoNotOptimize(UnpackStyle(bytes, "resource GLOSSY"));
+}
+BENCHMARK(BM_UnpackCarriedStyle);
+KV_BASELINE(BM_LoadCarriedStyle, BM_UnpackCarriedStyle);

@@ -31,7 +31,7 @@ struct TPalette {
     Line = MixColor(Face, Text, 24);
     SoftLine = MixColor(Face, Text, 14);
     Glyph = MixColor(Face, Text, 62);
-    Track = Dark ? Lighten(Face, 4) : Darken(Face, 2);
+    Track = Dark ? Lighten(Face, 4) : MixColor(Face, Text, 5);
     Thumb = MixColor(Face, Text, Dark ? 32 : 28);
     Pane = Dark ? Lighten(Face, 5) : Lighten(Face, 55);
   }
