@@ -4,6 +4,8 @@
 
 #include "platform/themes/stylefile.h"
 #include "platform/themes/stylemanager.h"
+#include "platform/windows/paint.h"
+#include "platform/windows/window.h"
 
 namespace {
 class StyleManagerTest : public testing::Test {
@@ -143,4 +145,23 @@ TEST_F(StyleManagerTest, BadFilesAreRefusedAndChangeNothing) {
   EXPECT_EQ(TStyleManager::StyleNames().size(), before);
   EXPECT_EQ(StyleServices().Name(), "Glossy");
   EXPECT_EQ(heard, 0);
+}
+
+TEST_F(StyleManagerTest, ASwitchRepaintsEveryWindowWithoutRecreatingIt) {
+  WNDCLASS wc;
+  wc.lpfnWndProc = DefWindowProc;
+  wc.lpszClassName = "StyleSwitchWindow";
+  RegisterClass(wc);
+  HWND form = CreateWindowEx(0, "StyleSwitchWindow", "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 80, nullptr, nullptr, nullptr, nullptr);
+  HWND child = CreateWindowEx(0, "StyleSwitchWindow", "", WS_CHILD | WS_VISIBLE, 10, 10, 30, 20, form, nullptr, nullptr, nullptr);
+  for (HWND h : {form, child}) ValidateRect(h, nullptr);
+  TRect dirty;
+  ASSERT_FALSE(GetUpdateRect(child, &dirty, false));
+  TStyleManager::SetStyle("Sapphire Kamri");
+  EXPECT_TRUE(IsWindow(form) && IsWindow(child));
+  ASSERT_TRUE(GetUpdateRect(form, &dirty, false));
+  EXPECT_EQ(dirty, TRect(0, 0, 100, 80));
+  ASSERT_TRUE(GetUpdateRect(child, &dirty, false));
+  EXPECT_EQ(dirty, TRect(0, 0, 30, 20));
+  DestroyWindow(form);
 }
