@@ -142,6 +142,8 @@ private:
 LRESULT DefaultSetCursor(TWnd* w, WPARAM wParam, LPARAM lParam) {
   // The parent may choose first.
   if (w->Parent && Dispatch(w->Parent, WM_SETCURSOR, wParam, lParam)) return 1;
+  // Asked on behalf of a child, a window leaves the choice to the child.
+  if (reinterpret_cast<HWND>(wParam) != w->Handle) return 0;
   LRESULT hit = static_cast<int16_t>(LOWORD(static_cast<uintptr_t>(lParam)));
   UINT mouseMsg = HIWORD(static_cast<uintptr_t>(lParam));
   if (hit == HTERROR) {

@@ -419,9 +419,12 @@ bool PeekMessage(MSG* msg, HWND hwnd, UINT minFilter, UINT maxFilter, UINT remov
 
 bool WaitMessage() {
   auto q = CurrentQueue();
+  // Messages other threads sent count as arrivals: the caller may be waiting for their effect.
+  if (RunIncomingSends(*q)) return true;
   MSG m;
   if (Retrieve(*q, &m, nullptr, 0, 0, false)) return true;
   WaitForQueue(*q);
+  RunIncomingSends(*q);
   return true;
 }
 
