@@ -60,6 +60,13 @@ public:
     lastBounds_ = dirty.Bounds();
   }
 
+  bool Grab(TSurface* out) override {
+    out->SetSize(front_.Width(), front_.Height());
+    CopyRect(*out, {0, 0}, front_, front_.BoundsRect());
+    return true;
+  }
+  void* NativeHandle() const override { return nullptr; }
+
   const TSurface& Front() const { return front_; }
   const TRect& Bounds() const { return bounds_; }
   bool Shown() const { return shown_; }
@@ -121,6 +128,7 @@ public:
   }
   void Beep() override { ++beeps_; }
   bool HostDrawsFrames() const override { return false; }
+  void Sync() override {}
 
   void SetScreen(int w, int h) {
     if (w <= 0 || h <= 0) throw EInvalidArgument("a screen needs a positive size");

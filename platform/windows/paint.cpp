@@ -582,6 +582,24 @@ int ReleaseDC(HWND, HDC dc) {
   return DeleteDC(dc) ? 1 : 0;
 }
 
+bool GrabWindowFromScreen(HWND window, TSurface* out) {
+  RequireUIThread("GrabWindowFromScreen");
+  TWnd* w = FromHandle(window);
+  if (!w || !out) return false;
+  TWnd* top = TopOf(w);
+  PresentAll();
+  BE().Sync();
+  return top->Top && top->Top->Host && top->Top->HostShown && top->Top->Host->Grab(out);
+}
+
+void* GetHostNativeWindow(HWND window) {
+  RequireUIThread("GetHostNativeWindow");
+  TWnd* w = FromHandle(window);
+  if (!w) return nullptr;
+  TWnd* top = TopOf(w);
+  return top->Top && top->Top->Host ? top->Top->Host->NativeHandle() : nullptr;
+}
+
 bool GdiFlush() {
   PresentAll();
   return true;

@@ -38,8 +38,15 @@ protected:
     handlers_.clear();
     SelectWindowBackend("headless");
     Headless::SetScreenSize(1024, 768);
+    RegisterClasses();
+  }
+  static void RegisterClasses() {
     RegisterOnce(kClass, 0);
     RegisterOnce(kDblClass, CS_DBLCLKS);
+  }
+  void UseThisFixture() {
+    current_ = this;
+    handlers_.clear();
   }
   void TearDown() override {
     ShutdownWindowSystem();
