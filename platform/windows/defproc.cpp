@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/graphics/dc.h"
 #include "platform/windows/internal.h"
 #include "platform/windows/paint.h"
 #include "platform/windows/scrollbars.h"
@@ -327,6 +328,20 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case HTHSCROLL: StartScrollBarTracking(w, SB_HORZ, pt); return 0;
         default: return 0;
       }
+    }
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: {
+      // Edits and lists on the window colour, everything else on the button face.
+      bool window = msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX;
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      SetTextColor(dc, window ? clWindowText : clBtnText);
+      SetBkColor(dc, window ? clWindow : clBtnFace);
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(window ? COLOR_WINDOW : msg == WM_CTLCOLORSCROLLBAR ? COLOR_SCROLLBAR : COLOR_BTNFACE));
     }
     case WM_NCLBUTTONUP:
       if (wParam == HTCLOSE) PostMessage(TopOf(w)->Handle, WM_SYSCOMMAND, SC_CLOSE, 0);

@@ -141,9 +141,9 @@ bool MouseActivate(TWindowSystem& s, TWnd* w, LRESULT hit, UINT msg) {
   return r != MA_ACTIVATEANDEAT && r != MA_NOACTIVATEANDEAT && ref.Alive();
 }
 
-// A press on a disabled top-level window brings its enabled pop-up (a modal dialog) forward.
+// A press on a disabled top-level window brings its enabled pop-up (a modal dialog) forward
+// (the beep comes from the default handling of WM_SETCURSOR).
 void PressOnDisabled(TWindowSystem& s, TWnd* top) {
-  MessageBeep(MB_OK);
   for (TWnd* t : s.TopLevels)
     if (t->Owner == top && t->Visible() && t->Enabled()) {
       ActivateInternal(t, WA_CLICKACTIVE);
