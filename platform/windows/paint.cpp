@@ -7,6 +7,7 @@
 
 #include "platform/graphics/dc.h"
 #include "platform/graphics/framectl.h"
+#include "platform/graphics/text.h"
 #include "platform/windows/internal.h"
 #include "platform/windows/scrollbars.h"
 
@@ -325,9 +326,18 @@ void DefaultNcPaint(TWnd* w, HDC dc) {
     TRect cap(r.Left, r.Top, r.Right, r.Top + h);
     bool active = Sys().Active == w;
     FillNcRect(dc, cap, active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
+    TRect textRect(cap.Left + 4, cap.Top, cap.Right - 4, cap.Bottom);
     if (st & WS_SYSMENU) {
       TRect btn(cap.Right - h + 2, cap.Top + 2, cap.Right - 2, cap.Bottom - 2);
       if (!btn.IsEmpty()) DrawFrameControl(dc, btn, DFC_CAPTION, DFCS_CAPTIONCLOSE);
+      textRect.Right = cap.Right - h;
+    }
+    if (!w->Text.empty() && !textRect.IsEmpty()) {
+      HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, active ? clCaptionText : clInactiveCaptionText);
+      DrawText(dc, w->Text, textRect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+      SelectObject(dc, oldFont);
     }
     r.Top += h;
   }
