@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "bench.h"
+#include "platform/graphics/dc.h"
 #include "platform/graphics/surface.h"
 #include "platform/windows/backend.h"
 #include "platform/windows/messageloop.h"
+#include "platform/windows/paint.h"
 #include "platform/windows/sdl_x11.h"
 #include "platform/windows/window.h"
 
@@ -86,6 +88,52 @@ static void BM_PostPeekDispatch(benchmark::State& state) {
 }
 BENCHMARK(BM_PostPeekDispatch);
 KV_BASELINE(BM_PostPeekDispatch, BM_DirectProcedureCall);
+
+// ---- a repaint: invalidate, WM_PAINT now, BeginPaint, fill, EndPaint ----------------------
+namespace {
+LRESULT PaintProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+  if (msg == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(h, &ps);
+    FillRect(dc, TRect(0, 0, 100, 20), GetSysColorBrush(COLOR_HIGHLIGHT));
+    EndPaint(h, &ps);
+    return 0;
+  }
+  return DefWindowProc(h, msg, w, l);
+}
+}  // namespace
+
+static void BM_FillRect100x20(benchmark::State& state) {
+  TSurface s(kFrameW, kFrameH);
+  HDC dc = CreateSurfaceDC(&s);
+  for (auto _ : state) FillRect(dc, TRect(300, 200, 400, 220), GetSysColorBrush(COLOR_HIGHLIGHT));
+  DeleteDC(dc);
+}
+BENCHMARK(BM_FillRect100x20);
+
+static void BM_RepaintChild100x20(benchmark::State& state) {
+  UseBackend("headless");
+  WNDCLASS wc;
+  wc.lpfnWndProc = PaintProc;
+  wc.lpszClassName = "KvBenchPaint";
+  RegisterClass(wc);
+  HWND top = CreateWindowEx(0, "KvBench", "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, kFrameW, kFrameH,
+                            nullptr, nullptr, nullptr, nullptr);
+  // A child among 50 siblings, as a control on a busy form.
+  for (int i = 0; i < 50; ++i)
+    CreateWindowEx(0, "KvBench", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, (i % 10) * 70, (i / 10) * 30, 60, 25, top,
+                   nullptr, nullptr, nullptr);
+  HWND child = CreateWindowEx(0, "KvBenchPaint", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 300, 200, 100, 20, top,
+                              nullptr, nullptr, nullptr);
+  ProcessPendingMessages();
+  for (auto _ : state) {
+    InvalidateRect(child, nullptr, false);
+    UpdateWindow(child);
+  }
+  DestroyWindow(top);
+}
+BENCHMARK(BM_RepaintChild100x20);
+KV_BASELINE(BM_RepaintChild100x20, BM_FillRect100x20);
 
 // ---- presenting -------------------------------------------------------------------------
 namespace {

@@ -221,6 +221,11 @@ TEST_F(WindowTest, ANonActivatingPopupLeavesFocusAndActivationWhereTheyWere) {
   // Keys keep going to the owner's focus window.
   Headless::KeyPress(VK_DOWN);
   EXPECT_EQ(Count(edit, WM_KEYDOWN), 1);
+  // A window with WS_EX_NOACTIVATE is not activated by showing either.
+  HWND tool = CreateTop(TRect(800, 0, 900, 100), WS_POPUP | WS_VISIBLE, WS_EX_NOACTIVATE);
+  EXPECT_TRUE(IsWindowVisible(tool));
+  EXPECT_EQ(GetActiveWindow(), form);
+  EXPECT_EQ(SetActiveWindow(tool), nullptr);
   // A click on a window that does activate moves activation.
   HWND other = CreateTop(TRect(600, 0, 700, 100), WS_POPUP);
   ShowWindow(other, SW_SHOWNA);

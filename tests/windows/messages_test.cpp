@@ -287,3 +287,34 @@ TEST_F(WindowTest, TextAndPropertiesLiveWithTheWindow) {
   EXPECT_EQ(RemoveProp(h, "OWNER"), &v);
   EXPECT_EQ(GetProp(h, "Owner"), nullptr);
 }
+
+TEST_F(WindowTest, ASenderOnAnotherThreadIsReleasedWhenTheWindowIsDestroyedFirst) {
+  HWND h = CreateTop(TRect(0, 0, 20, 20));
+  std::atomic<bool> queued{false};
+  LRESULT answer = -1;
+  std::thread worker([&] {
+    queued = true;
+    answer = SendMessage(h, WM_USER, 0, 0);
+  });
+  while (!queued) std::this_thread::yield();
+  // Destroy before the user-interface thread ever looks at the queue: the sender must not
+  // wait for ever. (If the worker had not queued yet, its send fails at once; both end.)
+  DestroyWindow(h);
+  worker.join();
+  EXPECT_EQ(answer, 0);
+  EXPECT_EQ(Count(h, WM_USER), 0);
+}
+
+TEST_F(WindowTest, QueuedMessagesCarryTheClockAndTheCursorPosition) {
+  HWND h = CreateTop(TRect(0, 0, 100, 100));
+  Headless::MouseMove(30, 40);
+  Headless::AdvanceTime(250);
+  PostMessage(h, WM_USER, 0, 0);
+  MSG m;
+  ASSERT_TRUE(PeekMessage(&m, h, WM_USER, WM_USER, PM_REMOVE));
+  EXPECT_EQ(m.time, GetTickCount());
+  EXPECT_EQ(m.pt, TPoint(30, 40));
+  EXPECT_EQ(GetMessageTime(), m.time);
+  EXPECT_EQ(GetMessagePos(), MAKELONG(30, 40));
+  EXPECT_THROW(PeekMessage(&m, reinterpret_cast<HWND>(0x777), 0, 0, PM_REMOVE), EInvalidArgument);
+}

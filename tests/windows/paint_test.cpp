@@ -152,6 +152,10 @@ TEST_F(WindowTest, TheNonClientAreaHasItsOwnSizePaintAndHitTest) {
   };
   for (THit h : {THit{{20, 20}, HTCLIENT}, THit{{10, 50}, HTBORDER}, THit{{100, 50}, HTVSCROLL}, THit{{200, 50}, HTNOWHERE}})
     EXPECT_EQ(SendMessage(framed, WM_NCHITTEST, 0, PointToLParam(h.Screen)), h.Code) << h.Screen.X;
+  // With WS_EX_LEFTSCROLLBAR the bar sits on the left.
+  HWND left = Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL, TRect(10, 120, 110, 170), top, WS_EX_LEFTSCROLLBAR);
+  EXPECT_EQ(SendMessage(left, WM_NCHITTEST, 0, PointToLParam({12, 130})), HTVSCROLL);
+  EXPECT_EQ(SendMessage(left, WM_NCHITTEST, 0, PointToLParam({105, 130})), HTCLIENT);
   // A window that sizes its own frame: the wParam FALSE form at creation, TRUE afterwards.
   HWND custom = nullptr;
   On(nullptr, WM_NCCALCSIZE, [](HWND h, UINT, WPARAM w, LPARAM l) -> LRESULT {
