@@ -221,7 +221,7 @@ void Headless::AdvanceTime(uint64_t ms) {
   // Stop at every due time on the way so each timer runs at its own moment.
   while (true) {
     uint64_t due;
-    if (!NextDueTime(&due) || due > target || due <= b.Now()) break;
+    if (!NextDueTime(&due, b.Now()) || due > target) break;
     b.SetNow(due);
     ProcessPendingMessages();
   }

@@ -367,13 +367,22 @@ void QueueInput(TRawInput in) {
 
 bool TakeInput(MSG* out, HWND filter, UINT minMsg, UINT maxMsg, bool remove) {
   TWindowSystem& s = Sys();
-  if (filter == reinterpret_cast<HWND>(-1)) return false;
-  // Input is routed in order; routing may run window procedures, which may queue more.
+  if (filter == reinterpret_cast<HWND>(-1) || s.RoutingInput) return false;
+  // Input is routed in order; routing may run window procedures, which may queue more input
+  // (never merged into the one being routed: it is marked first) but take none.
   for (size_t i = 0; i < s.Input.size(); ++i) {
     if (!s.Input[i].Routed) {
+      s.Input[i].Routed = true;
       TRawInput copy = s.Input[i];
-      RouteInput(s, copy);
-      if (i >= s.Input.size()) return false;
+      s.RoutingInput = true;
+      try {
+        RouteInput(s, copy);
+      } catch (...) {
+        s.RoutingInput = false;
+        s.Input[i].Dropped = true;
+        throw;
+      }
+      s.RoutingInput = false;
       s.Input[i] = std::move(copy);
     }
     TRawInput& in = s.Input[i];

@@ -124,12 +124,12 @@ void WaitForQueue(TThreadQueue& q) {
         return;
       }
     }
+    // Only timers still to come limit the wait: one that is due but was filtered out must not
+    // turn the wait into a spin.
     uint64_t due;
     int64_t timeout = -1;
-    if (NextDueTime(&due)) {
-      uint64_t now = Now();
-      timeout = due > now ? static_cast<int64_t>(due - now) : 0;
-    }
+    uint64_t now = Now();
+    if (NextDueTime(&due, now)) timeout = static_cast<int64_t>(due - now);
     BE().Wait(timeout);
     std::lock_guard<std::mutex> lock(q.Lock);
     q.Signalled = false;
