@@ -164,3 +164,41 @@ TEST_F(WindowTest, PrintingAWindowDrawsItsFrameContentAndChildrenIntoAnotherCont
   DeleteObject(bmp);
   DeleteDC(mem);
 }
+
+TEST_F(WindowTest, AModalLoopInsideAHandlerRunsOnScheduledInputAndTheVirtualClock) {
+  // A blocking loop (a menu's Popup, a message box) started from a mouse handler: the input
+  // it waits for is scheduled on the virtual clock, and waiting moves the clock there.
+  HWND form = CreateTop(TRect(0, 0, 300, 200));
+  HWND menu = Create(WS_POPUP, TRect(50, 50, 150, 150), form);
+  std::vector<TPoint> pressesInMenu;
+  uint64_t loopEnded = 0;
+  On(menu, WM_LBUTTONDOWN, [&](HWND, UINT, WPARAM, LPARAM l) -> LRESULT {
+    pressesInMenu.push_back(LParamToPoint(l));
+    return 0;
+  });
+  On(form, WM_LBUTTONUP, [&](HWND, UINT, WPARAM, LPARAM) -> LRESULT {
+    ShowWindow(menu, SW_SHOWNA);
+    SetCapture(menu);
+    Headless::SetAutoPump(false);  // the loop below takes the input, not the injections
+    Headless::Schedule(300, [] { Headless::MouseDown(VK_LBUTTON, 60, 70); });
+    Headless::Schedule(400, [] { Headless::MouseUp(VK_LBUTTON, 60, 70); });
+    MSG m;
+    while (GetMessage(&m, nullptr, 0, 0)) {
+      bool release = m.message == WM_LBUTTONUP && m.hwnd == menu;
+      TranslateMessage(&m);
+      DispatchMessage(&m);
+      if (release) break;
+    }
+    loopEnded = Headless::Now();
+    ReleaseCapture();
+    ShowWindow(menu, SW_HIDE);
+    Headless::SetAutoPump(true);
+    return 0;
+  });
+  uint64_t t0 = Headless::Now();
+  Headless::Click(10, 10);
+  ASSERT_EQ(pressesInMenu.size(), 1u);
+  EXPECT_EQ(pressesInMenu[0], TPoint(10, 20));
+  EXPECT_EQ(loopEnded, t0 + 400);
+  EXPECT_FALSE(IsWindowVisible(menu));
+}
