@@ -309,6 +309,8 @@ LRESULT Dispatch(TWnd* w, UINT msg, WPARAM wParam, LPARAM lParam);
 std::shared_ptr<TThreadQueue> CurrentQueue();
 std::shared_ptr<TThreadQueue> FindQueue(DWORD threadId);
 void WakeQueue(TThreadQueue& q);
+// Queues a message sent from another thread, refusing a window that is gone.
+bool QueueSent(TWindowSystem& s, const std::shared_ptr<TSentMessage>& m);
 // Drops messages and timers that refer to a destroyed window.
 void ForgetWindowMessages(HWND hwnd);
 

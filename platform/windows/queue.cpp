@@ -213,6 +213,21 @@ void ForgetWindowMessages(HWND hwnd) {
   }
 }
 
+bool QueueSent(TWindowSystem& s, const std::shared_ptr<TSentMessage>& m) {
+  {
+    // Checked under the queue's lock: destruction releases the handle before it clears the
+    // queue of the window's messages.
+    std::lock_guard<std::mutex> lock(s.UIQueue->Lock);
+    if (!IsLiveHandle(m->Hwnd)) {
+      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+      return false;
+    }
+    s.UIQueue->Sent.push_back(m);
+  }
+  WakeQueue(*s.UIQueue);
+  return true;
+}
+
 void DefaultPump() {
   MSG msg;
   while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -257,11 +272,7 @@ bool SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT,
   m->Msg = msg;
   m->WParam = wParam;
   m->LParam = lParam;
-  {
-    std::lock_guard<std::mutex> lock(s->UIQueue->Lock);
-    s->UIQueue->Sent.push_back(m);
-  }
-  WakeQueue(*s->UIQueue);
+  if (!QueueSent(*s, m)) return false;
   std::unique_lock<std::mutex> lock(m->Lock);
   if (timeoutMs == INFINITE) {
     m->Cv.wait(lock, [&] { return m->Done; });
@@ -301,12 +312,7 @@ bool SendNotifyMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   m->WParam = wParam;
   m->LParam = lParam;
   m->NeedsAnswer = false;
-  {
-    std::lock_guard<std::mutex> lock(s->UIQueue->Lock);
-    s->UIQueue->Sent.push_back(m);
-  }
-  WakeQueue(*s->UIQueue);
-  return true;
+  return QueueSent(*s, m);
 }
 
 bool InSendMessage() { return tQueue && tQueue->InCrossThreadSend; }
