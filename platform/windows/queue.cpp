@@ -98,7 +98,6 @@ bool TakePaint(MSG* out, HWND filter, UINT minMsg, UINT maxMsg) {
 bool Retrieve(TThreadQueue& q, MSG* out, HWND filter, UINT minMsg, UINT maxMsg, bool remove) {
   RunIncomingSends(q);
   if (q.IsUI) {
-    TWindowSystem& s = Sys();
     BE().PumpEvents();
     RunDueSystemTimers();
     RunIncomingSends(q);
@@ -106,9 +105,7 @@ bool Retrieve(TThreadQueue& q, MSG* out, HWND filter, UINT minMsg, UINT maxMsg, 
     if (TakeInput(out, filter, minMsg, maxMsg, remove)) return true;
     if (TakeQuit(q, out, filter, minMsg, maxMsg, remove)) return true;
     if (TakePaint(out, filter, minMsg, maxMsg)) return true;
-    if (TakeTimerMessage(out, filter, minMsg, maxMsg, remove)) return true;
-    (void)s;
-    return false;
+    return TakeTimerMessage(out, filter, minMsg, maxMsg, remove);
   }
   if (TakePosted(q, out, filter, minMsg, maxMsg, remove)) return true;
   return TakeQuit(q, out, filter, minMsg, maxMsg, remove);
