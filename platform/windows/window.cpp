@@ -93,6 +93,9 @@ void DestroyTree(TWnd* w) {
       if (!t->Dead && !t->Destroying) DestroyTree(t);
   }
   if (w->Dead) return;
+  // The ancestors hear of a child going (children destroyed along with a parent do not).
+  if (w->Parent) NotifyParents(w, WM_DESTROY, reinterpret_cast<LPARAM>(w->Handle));
+  if (w->Dead) return;
   SendDestroyMessages(w);
   if (w->Dead) return;
   FinishDestroy(w);

@@ -17,6 +17,13 @@ TEST_F(WindowTest, CreationAndDestructionSendTheirMessagesInOrder) {
   EXPECT_EQ(reinterpret_cast<HWND>(notes[0].LParam), child);
 
   ClearLog();
+  HWND second = CreateChild(top, TRect(0, 0, 5, 5));
+  DestroyWindow(second);
+  notes = Entries(top, WM_PARENTNOTIFY);
+  ASSERT_EQ(notes.size(), 2u);
+  EXPECT_EQ(LOWORD(notes[1].WParam), WM_DESTROY);
+  EXPECT_EQ(reinterpret_cast<HWND>(notes[1].LParam), second);
+  ClearLog();
   EXPECT_TRUE(DestroyWindow(top));
   // WM_DESTROY parents first; the child is gone completely before the parent's WM_NCDESTROY.
   std::vector<std::pair<HWND, UINT>> order;
