@@ -141,19 +141,30 @@ TWnd* FindWindowToPaint(HWND filter) {
 
 TRegion VisibleRegion(const TWnd* w, bool clientOnly, bool clipChildren) {
   if (!IsVisibleChain(w) || !RedrawChain(w)) return TRegion();
-  TRegion rgn(clientOnly ? ClientRectInTop(w) : WindowRectInTop(w));
-  for (const TWnd* a = w->Parent; a; a = a->Parent) rgn.Intersect(ClientRectInTop(a));
-  // Siblings above clip a window that asks for it, at every level.
+  TRect area = clientOnly ? ClientRectInTop(w) : WindowRectInTop(w);
+  for (const TWnd* a = w->Parent; a; a = a->Parent) area = area.Intersect(ClientRectInTop(a));
+  TRegion rgn(area);
+  if (area.IsEmpty()) return rgn;
+  // Siblings above clip a window that asks for it, at every level; only those that overlap
+  // cost a region operation.
   for (const TWnd* x = w; x->Parent; x = x->Parent) {
     if (!(x->Style & WS_CLIPSIBLINGS)) continue;
+    TPoint origin = ClientRectInTop(x->Parent).TopLeft();
     for (const TWnd* sib : x->Parent->Children) {
       if (sib == x) break;
-      if (sib->Visible()) rgn.Subtract(WindowRectInTop(sib));
+      if (!sib->Visible()) continue;
+      TRect r = sib->Rect.Offsetted(origin.X, origin.Y);
+      if (r.IntersectsWith(area)) rgn.Subtract(r);
     }
   }
-  if (clipChildren)
-    for (const TWnd* c : w->Children)
-      if (c->Visible()) rgn.Subtract(WindowRectInTop(c));
+  if (clipChildren) {
+    TPoint origin = ClientRectInTop(w).TopLeft();
+    for (const TWnd* c : w->Children) {
+      if (!c->Visible()) continue;
+      TRect r = c->Rect.Offsetted(origin.X, origin.Y);
+      if (r.IntersectsWith(area)) rgn.Subtract(r);
+    }
+  }
   return rgn;
 }
 
