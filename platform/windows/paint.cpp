@@ -15,6 +15,40 @@ namespace kvwin {
 namespace {
 constexpr int kMaxBufferSide = 16384;
 
+// Region operations with the common cases (one rectangle, nothing to do) answered without
+// the general banded combination, which allocates: a repaint does several of these.
+void IntersectWith(TRegion& r, const TRect& rect) {
+  if (r.IsEmpty()) return;
+  TRect b = r.Bounds();
+  if (rect.Contains(b)) return;
+  if (r.Rects().size() == 1) r = TRegion(b.Intersect(rect));
+  else r.Intersect(rect);
+}
+
+void IntersectWith(TRegion& r, const TRegion& other) {
+  if (r.IsEmpty()) return;
+  if (other.Rects().size() == 1) IntersectWith(r, other.Rects()[0]);
+  else if (r.Rects().size() == 1 && other.ContainsRect(r.Rects()[0])) return;
+  else r.Intersect(other);
+}
+
+void UnionInto(TRegion& dst, const TRegion& src) {
+  if (src.IsEmpty()) return;
+  if (dst.IsEmpty()) {
+    dst = src;
+    return;
+  }
+  if (dst.Rects().size() == 1 && dst.Rects()[0].Contains(src.Bounds())) return;
+  if (src.Rects().size() == 1 && src.Rects()[0].Contains(dst.Bounds())) {
+    dst = src;
+    return;
+  }
+  dst.Union(src);
+}
+
+// True when some of r lies outside rect.
+bool Outside(const TRegion& r, const TRect& rect) { return !r.IsEmpty() && !rect.Contains(r.Bounds()); }
+
 struct TOpenDC {
   HDC Dc;
   TWnd* Top;
@@ -45,7 +79,7 @@ HDC OpenWindowDC(TWnd* w, bool client, const TRegion* clipInArea, bool clipChild
   if (clipInArea) {
     TRegion extra = *clipInArea;
     extra.Offset(area.Left, area.Top);
-    vis.Intersect(extra);
+    IntersectWith(vis, extra);
   }
   SetDCSystemClip(dc, vis);
   gOpenDCs.push_back({dc, top});
@@ -171,20 +205,23 @@ TRegion VisibleRegion(const TWnd* w, bool clientOnly, bool clipChildren) {
 void InvalidateInternal(TWnd* w, const TRegion& region, bool erase, bool frame, int childMode) {
   if (region.IsEmpty() || w->Dead) return;
   TRegion r = region;
-  r.Intersect(TRect(0, 0, w->Rect.Width(), w->Rect.Height()));
-  if (!frame) r.Intersect(w->Client);
+  IntersectWith(r, TRect(0, 0, w->Rect.Width(), w->Rect.Height()));
+  if (!frame) IntersectWith(r, w->Client);
   if (!r.IsEmpty()) {
-    w->Update.Union(r);
+    UnionInto(w->Update, r);
     if (erase) w->ErasePending = true;
-    TRegion nc = r;
-    nc.Subtract(w->Client);
-    if (!nc.IsEmpty()) w->NcPending = true;
+    if (Outside(r, w->Client)) {
+      TRegion nc = r;
+      nc.Subtract(w->Client);
+      if (!nc.IsEmpty()) w->NcPending = true;
+    }
     AddNeedPaint(w);
   }
   bool include = childMode == RDW_ALLCHILDREN || (childMode == 0 && !(w->Style & WS_CLIPCHILDREN));
   if (!include) return;
+  if (w->Children.empty()) return;
   TRegion inClient = r;
-  inClient.Intersect(w->Client);
+  IntersectWith(inClient, w->Client);
   if (inClient.IsEmpty()) return;
   for (TWnd* c : w->Children) {
     if (!c->Visible()) continue;
@@ -210,7 +247,7 @@ void ValidateInternal(TWnd* w, const TRegion* region) {
 
 void MarkDirty(TWnd* top, const TRegion& region) {
   if (!top->Top || region.IsEmpty()) return;
-  top->Top->Dirty.Union(region);
+  UnionInto(top->Top->Dirty, region);
 }
 
 void PresentAll() {
@@ -225,7 +262,7 @@ void PresentAll() {
     }
     TRegion dirty = tl->Dirty;
     tl->Dirty.Clear();
-    dirty.Intersect(tl->HostArea);
+    IntersectWith(dirty, tl->HostArea);
     if (dirty.IsEmpty()) continue;
     dirty.Offset(-tl->HostArea.Left, -tl->HostArea.Top);
     TRect caret;
@@ -551,7 +588,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     if (!ref.Alive()) return nullptr;
   }
   TRegion upd = w->Update;
-  upd.Intersect(w->Client);
+  IntersectWith(upd, w->Client);
   upd.Offset(-w->Client.Left, -w->Client.Top);
   bool erase = w->ErasePending;
   ValidateInternal(w, nullptr);
