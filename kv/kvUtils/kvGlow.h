@@ -10,7 +10,10 @@
 // caption or glyph costs one blend; the cache changes no pixel.
 #include <cstdint>
 
+#include "platform/core/enums.h"
+
 #include "platform/graphics/bitmap.h"
+#include "platform/graphics/canvas.h"
 #include "platform/graphics/imagelist.h"
 
 // The largest blur radius (and glow size): the glow settings hold sizes in a byte.
@@ -20,11 +23,13 @@ constexpr int kvMaxBlurRadius = 255;
 // the given radius and sets every alpha byte to 255. Nothing happens for a radius of 0 or less
 // or an empty bitmap; a radius above kvMaxBlurRadius raises EInvalidArgument.
 void StackBlur(TBitmap* Bitmap, int Radius);
-// The blur uses SIMD instructions where the processor has them; the portable path gives the
-// same pixels. Tests and benchmarks switch between them.
-bool StackBlurSimdAvailable();
-bool StackBlurSimdEnabled();
-void SetStackBlurSimdEnabled(bool Value);
+// The ways the blur can run, all giving the same pixels: portable integer code, SSE2, and AVX2
+// (two lines per register). The best the processor has is used; tests and benchmarks switch
+// between them (SetStackBlurPath raises EInvalidArgument for one the processor lacks).
+KV_ENUM(TkvBlurPath, kvbpPortable, kvbpSse2, kvbpAvx2)
+bool StackBlurPathAvailable(TkvBlurPath Path);
+TkvBlurPath StackBlurPath();
+void SetStackBlurPath(TkvBlurPath Path);
 
 // StackBlur, then every pixel becomes Color with its blurred red value as alpha, premultiplied
 // (the bitmap becomes pf32bit with afPremultiplied alpha).
@@ -46,6 +51,25 @@ void MakeImageGlowBitmap(TBitmap* Dst, TCustomImageList* Images, int Index, int 
 // draws nothing.
 void DrawImageWithGlow(TCanvas* Canvas, int X, int Y, TCustomImageList* Images, int Index, int Offset,
                        TColor GlowColor, int GlowSize, uint8_t AlphaValue);
+
+// Text with a glow: R is Rect widened and heightened (from its left and top) to at least
+// 2 GlowSize; the glow of the text drawn in R with Flags (adjusted for right-to-left reading)
+// is blended at (R.Left + Offset - GlowSize, R.Top + Offset - GlowSize) with constant opacity
+// AlphaValue, then the text is drawn in R in the canvas's own font. Intensive thickens the
+// silhouette before blurring. The canvas's brush is left clear.
+void DrawTextWithGlow(TCanvas* Canvas, const TRect& Rect, const String& Text, unsigned Flags, int Offset,
+                      TColor GlowColor, int GlowSize, bool Intensive, uint8_t AlphaValue, bool RightToLeft);
+
+// DrawImageAndText and DrawImageAndTextLeft with a glowing caption (DrawTextWithGlow) and,
+// when ImageGlow is set, a glowing image (DrawImageWithGlow, which draws the image enabled).
+void DrawImageAndTextGlow(TCanvas* Canvas, const TRect& Rect, int Margin, int Spacing, int Layout, const String& Text,
+                          int ImageIndex, TCustomImageList* Images, bool Enabled, bool ShowColorBar,
+                          TColor ColorBarColor, int Offset, TColor GlowColor, int GlowSize, bool Intensive,
+                          uint8_t AlphaValue, bool ImageGlow, bool DrawFocus, bool RightToLeft);
+void DrawImageAndTextGlowLeft(TCanvas* Canvas, const TRect& Rect, int Margin, int Spacing, int Layout,
+                              const String& Text, int ImageIndex, TCustomImageList* Images, bool Enabled,
+                              bool ShowColorBar, TColor ColorBarColor, int Offset, TColor GlowColor, int GlowSize,
+                              bool Intensive, uint8_t AlphaValue, bool ImageGlow, bool DrawFocus, bool RightToLeft);
 
 // ---- the cache of finished glow bitmaps ----
 

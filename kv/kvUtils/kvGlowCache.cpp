@@ -47,7 +47,7 @@ TkvGlowCache::TBitmapPtr TkvGlowCache::Find(const TkvGlowKey& Key) {
 }
 
 void TkvGlowCache::Add(const TkvGlowKey& Key, TBitmapPtr Bitmap) {
-  size_t pixels = static_cast<size_t>(Bitmap->Width()) * static_cast<size_t>(Bitmap->Height());
+  size_t pixels = static_cast<size_t>(Bitmap->Bitmap.Width()) * static_cast<size_t>(Bitmap->Bitmap.Height());
   std::lock_guard lock(FLock);
   if (pixels > FCapacity / 4) return;
   if (auto it = FIndex.find(Key.Bytes()); it != FIndex.end()) {

@@ -38,9 +38,15 @@ private:
   std::string FBytes;
 };
 
+// A finished glow and the part of it that is not fully transparent (only that part is blended).
+struct TkvGlowBitmap {
+  TBitmap Bitmap;
+  TRect Ink;
+};
+
 class TkvGlowCache {
 public:
-  using TBitmapPtr = std::shared_ptr<const TBitmap>;
+  using TBitmapPtr = std::shared_ptr<TkvGlowBitmap>;  // never changed once kept
 
   // The bitmap kept under the key, or null.
   TBitmapPtr Find(const TkvGlowKey& Key);

@@ -10,21 +10,26 @@ namespace {
 // Runs the body once on each blur path the machine has.
 template <class F>
 void OnEachPath(F body) {
-  bool was = StackBlurSimdEnabled();
-  for (bool simd : {false, true}) {
-    if (simd && !StackBlurSimdAvailable()) continue;
-    SetStackBlurSimdEnabled(simd);
-    SCOPED_TRACE(simd ? "simd" : "portable");
+  TkvBlurPath was = StackBlurPath();
+  for (TkvBlurPath path : {kvbpPortable, kvbpSse2, kvbpAvx2}) {
+    if (!StackBlurPathAvailable(path)) continue;
+    SetStackBlurPath(path);
+    SCOPED_TRACE(EnumInfo<TkvBlurPath>().Name(path));
     body();
   }
-  SetStackBlurSimdEnabled(was);
+  SetStackBlurPath(was);
 }
 
-void FillRandom(TBitmap& b, int w, int h, uint32_t seed) {
+// Random pixels; with `spots`, black (with random alpha) but for that many random pixels, as
+// glow silhouettes are mostly black margins.
+void FillRandom(TBitmap& b, int w, int h, uint32_t seed, int spots = -1) {
   b.SetSize(w, h);
   std::mt19937 rng(seed);
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) b.ScanLine(y)[x] = static_cast<uint32_t>(rng());
+    for (int x = 0; x < w; ++x) b.ScanLine(y)[x] = static_cast<uint32_t>(rng()) & (spots < 0 ? ~0u : 0xFF000000u);
+  for (int i = 0; i < spots; ++i)
+    b.ScanLine(static_cast<int>(rng() % static_cast<uint32_t>(h)))[rng() % static_cast<uint32_t>(w)] |=
+        static_cast<uint32_t>(rng()) | 1u;
 }
 
 std::vector<uint32_t> PixelsOf(const TBitmap& b) {
@@ -66,15 +71,18 @@ std::vector<uint32_t> ReferenceBlur(const std::vector<uint32_t>& px, int w, int 
 TEST(StackBlur, MatchesTheDefinitionOnEveryPath) {
   struct Case {
     int w, h, radius;
+    int spots = -1;
   };
   // Lines shorter than the window, single rows and columns, radii on both sides of the vector
-  // path's limit, and the largest radius.
-  const Case cases[] = {{23, 17, 1}, {31, 9, 2}, {40, 30, 7}, {5, 40, 7}, {1, 12, 3},  {12, 1, 3},
-                        {1, 1, 9},   {19, 23, 20}, {9, 7, 126}, {9, 7, 127}, {6, 5, 255}};
+  // path's limit, the largest radius; black images with a few coloured spots (near the edges
+  // too) and none at all.
+  const Case cases[] = {{23, 17, 1},  {31, 9, 2},   {40, 30, 7},   {5, 40, 7},     {1, 12, 3},    {12, 1, 3},
+                        {1, 1, 9},    {19, 23, 20}, {9, 7, 126},   {9, 7, 127},    {6, 5, 255},   {60, 40, 7, 3},
+                        {41, 29, 3, 1}, {9, 50, 4, 2}, {37, 11, 2, 12}, {30, 20, 5, 0}, {33, 13, 130, 2}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.w << " x " << c.h << " radius " << c.radius);
+    SCOPED_TRACE(testing::Message() << c.w << " x " << c.h << " radius " << c.radius << " spots " << c.spots);
     TBitmap source;
-    FillRandom(source, c.w, c.h, static_cast<uint32_t>(c.w * 1000 + c.radius));
+    FillRandom(source, c.w, c.h, static_cast<uint32_t>(c.w * 1000 + c.radius), c.spots);
     std::vector<uint32_t> expected = ReferenceBlur(PixelsOf(source), c.w, c.h, c.radius);
     OnEachPath([&] {
       TBitmap b;
