@@ -7,23 +7,24 @@
 TSolidPainter::TSolidPainter(TCanvas* Canvas, TColor Color)
     : TSolidPainter(Canvas ? Canvas->Handle() : nullptr, Color) {}
 
-TSolidPainter::TSolidPainter(HDC DC, TColor Color) : FDC(DC) {
-  if (!FDC) return;
-  FOldBrushColor = GetDCBrushColor(FDC);
-  SetColor(Color);
-}
+TSolidPainter::TSolidPainter(HDC DC, TColor Color) : FDC(DC) { SetColor(Color); }
 
-TSolidPainter::~TSolidPainter() {
-  if (FDC) SetDCBrushColor(FDC, FOldBrushColor);
-}
+TSolidPainter::~TSolidPainter() = default;
 
 void TSolidPainter::SetColor(TColor Color) {
   FColor = ColorToRGB(Color);
-  if (FDC) SetDCBrushColor(FDC, FColor);
+  FSpans.reset();  // writes back what the previous colour painted
+  if (FDC) FSpans.emplace(*FDC, ColorToOpaquePixel(FColor), R2_COPYPEN);
 }
 
 void TSolidPainter::Fill(const TRect& R) {
-  if (FDC && !R.IsEmpty()) ::FillRect(FDC, R, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  if (FSpans && !R.IsEmpty()) FSpans->Rect(FDC->ToSurface(R));
+}
+
+void TSolidPainter::Pixel(int X, int Y) {
+  if (!FSpans) return;
+  TPoint p = FDC->ToSurface(TPoint(X, Y));
+  FSpans->Pixel(p.X, p.Y);
 }
 
 void TSolidPainter::LineTo(int X, int Y) {
@@ -45,5 +46,6 @@ void TSolidPainter::LineTo(int X, int Y) {
     MoveToEx(FDC, from.X, from.Y, nullptr);
     ::LineTo(FDC, X, Y);
     RestoreDC(FDC, saved);
+    SetColor(FColor);  // the line changed the device context under the span painter
   }
 }

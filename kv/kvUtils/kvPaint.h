@@ -1,9 +1,13 @@
 #pragma once
 // Solid drawing in one colour straight on a canvas's device context, shared by the glyphs,
-// frames and classic pieces. It leaves the canvas's pen, brush and font alone: fills use the
-// device context's own brush colour (restored afterwards) and lines follow the platform's
-// pixel rule (from the start point up to, not including, the end point).
+// frames and classic pieces. It leaves the canvas's pen, brush and font and the device
+// context's state alone: pixels are written through the context's clip (and origin) by the
+// raster layer's span painter, and lines follow the platform's pixel rule (from the start
+// point up to, not including, the end point).
+#include <optional>
+
 #include "platform/graphics/canvas.h"
+#include "platform/graphics/raster.h"
 
 class TSolidPainter {
 public:
@@ -20,7 +24,7 @@ public:
   TColor Color() const { return FColor; }
 
   void Fill(const TRect& R);
-  void Pixel(int X, int Y) { Fill({X, Y, X + 1, Y + 1}); }
+  void Pixel(int X, int Y);
   void MoveTo(int X, int Y) { FPos = {X, Y}; }
   // A line from the pen position to (X, Y), end point excluded; the pen position moves there.
   void LineTo(int X, int Y);
@@ -30,7 +34,7 @@ public:
 
 private:
   HDC FDC = nullptr;
-  COLORREF FOldBrushColor = 0;
+  std::optional<TSpanPainter> FSpans;
   TColor FColor = clBlack;
   TPoint FPos;
 };

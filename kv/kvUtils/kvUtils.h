@@ -6,5 +6,6 @@
 #include "kv/kvUtils/kvElements.h"
 #include "kv/kvUtils/kvGlyphs.h"
 #include "kv/kvUtils/kvLayout.h"
+#include "kv/kvUtils/kvStyled.h"
 #include "kv/kvUtils/kvText.h"
 #include "kv/kvUtils/kvTypes.h"

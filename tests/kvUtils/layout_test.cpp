@@ -174,3 +174,19 @@ TEST(ImageBlendListTest, WithoutAlphaTheFirstPixelsColourIsTransparent) {
   DrawImageBlended(box.Canvas(), 0, 0, &list, 0, 255);
   EXPECT_EQ(box.Picture(), Rows({"brb"}));
 }
+
+TEST(ImageBlendListTest, MaskedPixelsStayTransparentWhateverTheFirstPixel) {
+  TImageList list(nullptr);
+  list.SetSize(3, 1);
+  list.SetColorDepth(cd24Bit);
+  TBitmap image(3, 1);
+  image.ScanLine(0)[0] = kRed;
+  image.ScanLine(0)[1] = kGreen;  // the mask colour
+  image.ScanLine(0)[2] = kWhite;
+  list.AddMasked(&image, RGB(0, 255, 0));
+  TPaintBox box(3, 1, kBlue);
+  DrawImageBlended(box.Canvas(), 0, 0, &list, 0, 255);
+  // Red is the first pixel, so it counts as transparent; the masked pixel stays transparent
+  // rather than turning opaque black.
+  EXPECT_EQ(box.Picture(), Rows({"bb."}));
+}
