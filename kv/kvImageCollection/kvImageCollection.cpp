@@ -127,6 +127,14 @@ std::vector<TkvImagePlacement> ImagePlacements(TkvImageDrawStyle Style, int w, i
 
 // ---- TkvImageCollectionItem ----
 
+namespace {
+// Pictures that leave some pixels of their rectangle uncovered or partly covered.
+bool HasAlphaGraphic(const TGraphic* g) {
+  if (auto* b = dynamic_cast<const TBitmap*>(g)) return b->HasAlpha() || b->Transparent();
+  return g->Transparent();
+}
+}  // namespace
+
 TkvImageCollectionItem::TkvImageCollectionItem(TCollection* ACollection)
     : TCollectionItem(ACollection), FPicture(std::make_unique<TPicture>()) {
   FPicture->OnChange = TNotifyEvent(this, &TkvImageCollectionItem::PictureChanged);
@@ -134,7 +142,27 @@ TkvImageCollectionItem::TkvImageCollectionItem(TCollection* ACollection)
 
 TkvImageCollectionItem::~TkvImageCollectionItem() = default;
 
-void TkvImageCollectionItem::PictureChanged(TObject*) { Changed(false); }
+void TkvImageCollectionItem::PictureChanged(TObject*) {
+  FScaled.reset();
+  Changed(false);
+}
+
+const TBitmap* TkvImageCollectionItem::Scaled(int Width, int Height) const {
+  const TGraphic* g = FPicture->Graphic();
+  if (!g || g->Empty() || Width <= 0 || Height <= 0) return nullptr;
+  if (!FScaled || FScaled->Width() != Width || FScaled->Height() != Height) {
+    auto b = std::make_unique<TBitmap>();
+    b->SetPixelFormat(pf32bit);
+    b->SetAlphaFormat(afPremultiplied);
+    b->SetSize(Width, Height);
+    SetStretchBltMode(b->Canvas()->Handle(), HALFTONE);
+    b->Canvas()->StretchDraw(TRect(0, 0, Width, Height), g);
+    // An opaque picture scales to opaque pixels: drawn as a plain copy, not blended.
+    if (!HasAlphaGraphic(g)) b->SetAlphaFormat(afIgnored);
+    FScaled = std::move(b);
+  }
+  return FScaled.get();
+}
 
 void TkvImageCollectionItem::Assign(const TPersistent* Source) {
   if (auto* item = dynamic_cast<const TkvImageCollectionItem*>(Source)) {
@@ -185,8 +213,7 @@ bool TkvImageCollectionItem::Transparent() const {
 
 bool TkvImageCollectionItem::CoversTarget() const {
   const TGraphic* g = FPicture->Graphic();
-  if (!g || g->Empty() || Transparent()) return false;
-  if (auto* b = dynamic_cast<const TBitmap*>(g); b && (b->HasAlpha() || b->Transparent())) return false;
+  if (!g || g->Empty() || HasAlphaGraphic(g)) return false;
   if (FDrawStyle == idsStretch) return true;
   // Tiles without gaps: each step at most the picture's size, and still positive.
   return FDrawStyle == idsTile && FTileOffsetX <= 0 && FTileOffsetY <= 0 && g->Width() + FTileOffsetX > 0 &&
@@ -224,6 +251,9 @@ void TkvImageCollection::Assign(const TPersistent* Source) {
 void TkvImageCollection::SetImages(TkvImageCollectionItems* Value) { FImages->Assign(Value); }
 
 namespace {
+// The largest scaled copy a wallpaper keeps (16 M pixels, 64 MB).
+constexpr int64_t kMaxScaledPixels = int64_t{1} << 24;
+
 // Restores a device context to the state saved on construction, on every way out.
 class TSavedDC {
 public:
@@ -252,11 +282,18 @@ void TkvImageCollection::Draw(TCanvas* ACanvas, const TRect& ARect, int AIndex) 
   TRect visible;
   GetClipBox(dc, &visible);
   if (visible.IsEmpty()) return;
-  // Stretched wallpapers are filtered rather than sampled; the saved state takes the mode back.
-  SetStretchBltMode(dc, HALFTONE);
   for (const TkvImagePlacement& p : ImagePlacements(item->DrawStyle(), graphic->Width(), graphic->Height(), ARect,
                                                     item->TileOffsetX(), item->TileOffsetY(), visible)) {
-    if (p.Stretched) ACanvas->StretchDraw(p.Rect, graphic);
-    else ACanvas->Draw(p.Rect.Left, p.Rect.Top, graphic);
+    // Stretched copies are filtered, and the scaled picture is kept for the next paint (every
+    // copy of a style has the same size). Pictures too large to keep are stretched directly.
+    const bool scale = p.Stretched && p.Rect.Size() != TSize(graphic->Width(), graphic->Height());
+    if (scale && int64_t{p.Rect.Width()} * p.Rect.Height() <= kMaxScaledPixels) {
+      ACanvas->Draw(p.Rect.Left, p.Rect.Top, item->Scaled(p.Rect.Width(), p.Rect.Height()));
+    } else if (scale) {
+      SetStretchBltMode(dc, HALFTONE);  // the saved state takes the mode back
+      ACanvas->StretchDraw(p.Rect, graphic);
+    } else {
+      ACanvas->Draw(p.Rect.Left, p.Rect.Top, graphic);
+    }
   }
 }

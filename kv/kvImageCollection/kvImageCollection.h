@@ -66,9 +66,14 @@ public:
   // own background under the wallpaper.
   bool CoversTarget() const;
 
+  // The picture scaled (filtered) to Width x Height, kept until the picture or the size changes,
+  // so a stretched wallpaper is not scaled again on every paint. Null when the picture is empty.
+  const TBitmap* Scaled(int Width, int Height) const;
+
 private:
   void PictureChanged(TObject* Sender);
   std::unique_ptr<TPicture> FPicture;
+  mutable std::unique_ptr<TBitmap> FScaled;
   TkvImageDrawStyle FDrawStyle = idsTile;
   int FTileOffsetX = 0;
   int FTileOffsetY = 0;

@@ -210,3 +210,40 @@ TEST_F(DrawFixture, DrawKeepsAndRestoresTheCanvasClip) {
   EXPECT_EQ(clip, TRect(0, 0, 50, 50));
   EXPECT_EQ(GetStretchBltMode(dc), BLACKONWHITE) << "the stretch mode is restored with the rest";
 }
+
+TEST_F(DrawFixture, StretchedCopiesAreScaledOnceAndLookAsAFilteredStretch) {
+  auto opaque = kvtest::CoordinatePicture(30, 20);
+  auto clear = kvtest::CoordinatePicture(30, 20);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 30; ++x)
+      if ((x + y) % 3 == 0) clear->Pixels().Row(y)[x] = 0x40201008u;
+  clear->SetTransparent(true);
+  const TRect r(3, 2, 93, 52);
+  for (const TPngImage* png : {opaque.get(), clear.get()})
+    for (TkvImageDrawStyle s : {idsStretch, idsHorzStretchTile, idsBottomStretch}) {
+      SCOPED_TRACE(testing::Message() << EnumInfo<TkvImageDrawStyle>().Name(s) << (png->Transparent() ? " alpha" : ""));
+      TkvImageCollection c(nullptr);
+      TkvImageCollectionItem* item = kvtest::AddItem(c, *png, s);
+      TTarget drawn(100, 60), direct(100, 60);
+      drawn.Bitmap.Surface().Fill(0xFF808080u);
+      direct.Bitmap.Surface().Fill(0xFF808080u);
+      c.Draw(drawn.Canvas(), r, 0);
+      const TBitmap* scaled = item->Scaled(30, r.Height());
+      HDC dc = direct.Canvas()->Handle();
+      SaveDC(dc);
+      IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
+      SetStretchBltMode(dc, HALFTONE);
+      for (const TkvImagePlacement& p : ImagePlacements(s, 30, 20, r, 0, 0, r))
+        direct.Canvas()->StretchDraw(p.Rect, item->Picture()->Graphic());
+      RestoreDC(dc, -1);
+      for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 100; ++x) ASSERT_EQ(drawn.At(x, y), direct.At(x, y)) << x << ", " << y;
+      // A second paint reuses the scaled copy; a new picture replaces it.
+      c.Draw(drawn.Canvas(), r, 0);
+      if (s == idsHorzStretchTile) {
+        EXPECT_EQ(item->Scaled(30, r.Height()), scaled);
+      }
+      item->Picture()->Assign(opaque.get());
+      EXPECT_EQ(item->Scaled(30, r.Height())->ScanLine(0)[0], 0xFF000000u) << "the new picture's first pixel";
+    }
+}
