@@ -12,7 +12,6 @@
 #include "kv/kvUtils/kvText.h"
 
 namespace {
-
 void CheckGlowSize(const char* routine, int GlowSize) {
   if (GlowSize < 0 || GlowSize > kvMaxBlurRadius)
     throw EInvalidArgument(String(routine) + ": glow size " + std::to_string(GlowSize) + " is outside 0.." +
