@@ -162,55 +162,6 @@ std::shared_ptr<TkvGlowBitmap> TextGlow(const TFont* Font, const String& Text, i
   return glow;
 }
 
-// The steps of DrawImageAndText with a glowing caption and, when ImageGlow is set, a glowing
-// image (TextAlign: DT_CENTER or DT_LEFT).
-void ImageAndTextGlow(TCanvas* Canvas, const TRect& Rect, int Margin, int Spacing, int Layout, const String& Text,
-                      int ImageIndex, TCustomImageList* Images, bool Enabled, bool ShowColorBar, TColor ColorBarColor,
-                      int Offset, TColor GlowColor, int GlowSize, bool Intensive, uint8_t AlphaValue, bool ImageGlow,
-                      bool DrawFocus, bool RightToLeft, unsigned TextAlign) {
-  if (!Canvas) return;
-  const bool hasGlyph = Images && ImageIndex >= 0 && ImageIndex < Images->Count();
-  const TSize glyph = hasGlyph ? TSize(Images->Width(), Images->Height()) : TSize();
-  if (!hasGlyph) Spacing = 0;
-
-  const unsigned flags = TextAlign | DT_VCENTER | DT_WORDBREAK | DT_EXPANDTABS;
-  TSize text;
-  if (!Text.empty()) {
-    const bool across = Layout == 0 || Layout == 1;
-    const int width = Rect.Width() - (across ? glyph.cx + Spacing : 0);
-    text = MeasureText(Canvas, Text, width, DT_WORDBREAK | DT_EXPANDTABS | TextAlign);
-  } else {
-    Spacing = 0;
-  }
-
-  Canvas->Brush()->SetStyle(bsClear);
-  int textX = Rect.Left, textY = Rect.Top, glyphX = Rect.Left, glyphY = Rect.Top;
-  CalcGlyphLayout(Layout, Rect, glyph.cx, glyph.cy, text.cx, text.cy, Spacing, Margin, textX, textY, glyphX, glyphY);
-
-  const TRect textRect = Bounds(textX, textY, text.cx, text.cy);
-  if (!Text.empty()) {
-    DrawTextWithGlow(Canvas, textRect, Text, flags, Offset, GlowColor, GlowSize, Intensive, AlphaValue, RightToLeft);
-    if (DrawFocus) DrawFocusFrame(Canvas, textRect.Inflated(2, 2));
-  }
-
-  auto colorBar = [&](const TRect& above) {
-    TSolidPainter(Canvas, ColorBarColor).Fill({above.Left, above.Bottom, above.Right, above.Bottom + 3});
-  };
-  if (hasGlyph) {
-    if (ImageGlow)
-      DrawImageWithGlow(Canvas, glyphX, glyphY, Images, ImageIndex, Offset, GlowColor, GlowSize, AlphaValue);
-    else if (Enabled)
-      Images->Draw(Canvas, glyphX, glyphY, ImageIndex, true);
-    else
-      DrawImageBlended(Canvas, glyphX, glyphY, Images, ImageIndex, 80);
-    const TRect glyphRect = Bounds(glyphX, glyphY, glyph.cx, glyph.cy);
-    if (ShowColorBar) colorBar(glyphRect);
-    if (DrawFocus && Text.empty()) DrawFocusFrame(Canvas, glyphRect.Inflated(2, 2));
-  } else if (ShowColorBar) {
-    if (!Text.empty()) colorBar(textRect);
-    else TSolidPainter(Canvas, ColorBarColor).Fill({Rect.Left + 4, Rect.Top + 4, Rect.Right - 2, Rect.Bottom - 4});
-  }
-}
 }  // namespace
 
 void ColorizeBlur(TBitmap* Bitmap, int Radius, TColor Color) {
@@ -275,6 +226,26 @@ void DrawTextWithGlow(TCanvas* Canvas, const TRect& Rect, const String& Text, un
   String s = Text;
   Canvas->TextRect(r, s, flags);
 }
+
+namespace {
+// DrawImageAndText's steps with the caption drawn by DrawTextWithGlow and, with ImageGlow, the
+// glyph by DrawImageWithGlow (TextAlign: DT_CENTER or DT_LEFT).
+void ImageAndTextGlow(TCanvas* Canvas, const TRect& Rect, int Margin, int Spacing, int Layout, const String& Text,
+                      int ImageIndex, TCustomImageList* Images, bool Enabled, bool ShowColorBar, TColor ColorBarColor,
+                      int Offset, TColor GlowColor, int GlowSize, bool Intensive, uint8_t AlphaValue, bool ImageGlow,
+                      bool DrawFocus, bool RightToLeft, unsigned TextAlign) {
+  TkvContentPainters painters;
+  painters.DrawCaption = [&](const TRect& textRect, unsigned flags) {
+    DrawTextWithGlow(Canvas, textRect, Text, flags, Offset, GlowColor, GlowSize, Intensive, AlphaValue, RightToLeft);
+  };
+  if (ImageGlow)
+    painters.DrawGlyph = [&](int x, int y) {
+      DrawImageWithGlow(Canvas, x, y, Images, ImageIndex, Offset, GlowColor, GlowSize, AlphaValue);
+    };
+  DrawImageAndTextWith(Canvas, Rect, Margin, Spacing, Layout, Text, ImageIndex, Images, Enabled, ShowColorBar,
+                       ColorBarColor, DrawFocus, RightToLeft, TextAlign, painters);
+}
+}  // namespace
 
 void DrawImageAndTextGlow(TCanvas* Canvas, const TRect& Rect, int Margin, int Spacing, int Layout, const String& Text,
                           int ImageIndex, TCustomImageList* Images, bool Enabled, bool ShowColorBar,

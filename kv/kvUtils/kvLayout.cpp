@@ -13,47 +13,6 @@ void ColorBar(TCanvas* Canvas, const TRect& Above, TColor Color) {
   p.Fill({Above.Left, Above.Bottom, Above.Right, Above.Bottom + 3});
 }
 
-void ImageAndText(TCanvas* Canvas, const TRect& Rect, int Margin, int Spacing, int Layout, const String& Text,
-                  int ImageIndex, TCustomImageList* Images, bool Enabled, bool ShowColorBar, TColor ColorBarColor,
-                  bool DrawFocus, bool RightToLeft, unsigned TextAlign) {
-  if (!Canvas) return;
-  bool hasGlyph = Images && ImageIndex >= 0 && ImageIndex < Images->Count();
-  TSize glyph = hasGlyph ? TSize(Images->Width(), Images->Height()) : TSize();
-  if (!hasGlyph) Spacing = 0;
-
-  const unsigned flags = TextAlign | DT_VCENTER | DT_WORDBREAK | DT_EXPANDTABS;
-  TSize text;
-  if (!Text.empty()) {
-    bool across = Layout == 0 || Layout == 1;
-    int width = Rect.Width() - (across ? glyph.cx + Spacing : 0);
-    text = MeasureText(Canvas, Text, width, DT_WORDBREAK | DT_EXPANDTABS | TextAlign);
-  } else {
-    Spacing = 0;
-  }
-
-  Canvas->Brush()->SetStyle(bsClear);
-  int textX = Rect.Left, textY = Rect.Top, glyphX = Rect.Left, glyphY = Rect.Top;
-  CalcGlyphLayout(Layout, Rect, glyph.cx, glyph.cy, text.cx, text.cy, Spacing, Margin, textX, textY, glyphX, glyphY);
-
-  TRect textRect = Bounds(textX, textY, text.cx, text.cy);
-  if (!Text.empty()) {
-    TRect r = textRect;
-    String s = Text;
-    Canvas->TextRect(r, s, BidiTextFlags(flags, RightToLeft));
-    if (DrawFocus) DrawFocusFrame(Canvas, textRect.Inflated(2, 2));
-  }
-
-  if (hasGlyph) {
-    if (Enabled) Images->Draw(Canvas, glyphX, glyphY, ImageIndex, true);
-    else DrawImageBlended(Canvas, glyphX, glyphY, Images, ImageIndex, 80);
-    TRect glyphRect = Bounds(glyphX, glyphY, glyph.cx, glyph.cy);
-    if (ShowColorBar) ColorBar(Canvas, glyphRect, ColorBarColor);
-    if (DrawFocus && Text.empty()) DrawFocusFrame(Canvas, glyphRect.Inflated(2, 2));
-  } else if (ShowColorBar) {
-    if (!Text.empty()) ColorBar(Canvas, textRect, ColorBarColor);
-    else TSolidPainter(Canvas, ColorBarColor).Fill({Rect.Left + 4, Rect.Top + 4, Rect.Right - 2, Rect.Bottom - 4});
-  }
-}
 }  // namespace
 
 void CalcGlyphLayout(int Layout, const TRect& Rect, int GlyphWidth, int GlyphHeight, int TextWidth, int TextHeight,
@@ -90,18 +49,66 @@ void CalcGlyphLayout(int Layout, const TRect& Rect, int GlyphWidth, int GlyphHei
   }
 }
 
+void DrawImageAndTextWith(TCanvas* Canvas, const TRect& Rect, int Margin, int Spacing, int Layout, const String& Text,
+                          int ImageIndex, TCustomImageList* Images, bool Enabled, bool ShowColorBar,
+                          TColor ColorBarColor, bool DrawFocus, bool RightToLeft, unsigned TextAlign,
+                          const TkvContentPainters& Painters) {
+  if (!Canvas) return;
+  bool hasGlyph = Images && ImageIndex >= 0 && ImageIndex < Images->Count();
+  TSize glyph = hasGlyph ? TSize(Images->Width(), Images->Height()) : TSize();
+  if (!hasGlyph) Spacing = 0;
+
+  const unsigned flags = TextAlign | DT_VCENTER | DT_WORDBREAK | DT_EXPANDTABS;
+  TSize text;
+  if (!Text.empty()) {
+    bool across = Layout == 0 || Layout == 1;
+    int width = Rect.Width() - (across ? glyph.cx + Spacing : 0);
+    text = MeasureText(Canvas, Text, width, DT_WORDBREAK | DT_EXPANDTABS | TextAlign);
+  } else {
+    Spacing = 0;
+  }
+
+  Canvas->Brush()->SetStyle(bsClear);
+  int textX = Rect.Left, textY = Rect.Top, glyphX = Rect.Left, glyphY = Rect.Top;
+  CalcGlyphLayout(Layout, Rect, glyph.cx, glyph.cy, text.cx, text.cy, Spacing, Margin, textX, textY, glyphX, glyphY);
+
+  TRect textRect = Bounds(textX, textY, text.cx, text.cy);
+  if (!Text.empty()) {
+    if (Painters.DrawCaption) {
+      Painters.DrawCaption(textRect, flags);
+    } else {
+      TRect r = textRect;
+      String s = Text;
+      Canvas->TextRect(r, s, BidiTextFlags(flags, RightToLeft));
+    }
+    if (DrawFocus) DrawFocusFrame(Canvas, textRect.Inflated(2, 2));
+  }
+
+  if (hasGlyph) {
+    if (Painters.DrawGlyph) Painters.DrawGlyph(glyphX, glyphY);
+    else if (Enabled) Images->Draw(Canvas, glyphX, glyphY, ImageIndex, true);
+    else DrawImageBlended(Canvas, glyphX, glyphY, Images, ImageIndex, 80);
+    TRect glyphRect = Bounds(glyphX, glyphY, glyph.cx, glyph.cy);
+    if (ShowColorBar) ColorBar(Canvas, glyphRect, ColorBarColor);
+    if (DrawFocus && Text.empty()) DrawFocusFrame(Canvas, glyphRect.Inflated(2, 2));
+  } else if (ShowColorBar) {
+    if (!Text.empty()) ColorBar(Canvas, textRect, ColorBarColor);
+    else TSolidPainter(Canvas, ColorBarColor).Fill({Rect.Left + 4, Rect.Top + 4, Rect.Right - 2, Rect.Bottom - 4});
+  }
+}
+
 void DrawImageAndText(TCanvas* Canvas, const TRect& Rect, int Margin, int Spacing, int Layout, const String& Text,
                       int ImageIndex, TCustomImageList* Images, bool Enabled, bool ShowColorBar, TColor ColorBarColor,
                       bool DrawFocus, bool RightToLeft) {
-  ImageAndText(Canvas, Rect, Margin, Spacing, Layout, Text, ImageIndex, Images, Enabled, ShowColorBar, ColorBarColor,
-               DrawFocus, RightToLeft, DT_CENTER);
+  DrawImageAndTextWith(Canvas, Rect, Margin, Spacing, Layout, Text, ImageIndex, Images, Enabled, ShowColorBar,
+                       ColorBarColor, DrawFocus, RightToLeft, DT_CENTER, {});
 }
 
 void DrawImageAndTextLeft(TCanvas* Canvas, const TRect& Rect, int Margin, int Spacing, int Layout, const String& Text,
                           int ImageIndex, TCustomImageList* Images, bool Enabled, bool ShowColorBar,
                           TColor ColorBarColor, bool DrawFocus, bool RightToLeft) {
-  ImageAndText(Canvas, Rect, Margin, Spacing, Layout, Text, ImageIndex, Images, Enabled, ShowColorBar, ColorBarColor,
-               DrawFocus, RightToLeft, DT_LEFT);
+  DrawImageAndTextWith(Canvas, Rect, Margin, Spacing, Layout, Text, ImageIndex, Images, Enabled, ShowColorBar,
+                       ColorBarColor, DrawFocus, RightToLeft, DT_LEFT, {});
 }
 
 void DrawImageBlended(TCanvas* Canvas, int X, int Y, TCustomImageList* Images, int Index, uint8_t Alpha) {

@@ -2,6 +2,7 @@
 // Layout and content: placing a glyph beside a text block, drawing an image-list image with its
 // caption, blending an image, and small rectangle helpers.
 #include <cstdint>
+#include <functional>
 
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/imagelist.h"
@@ -25,6 +26,20 @@ void DrawImageAndText(TCanvas* Canvas, const TRect& Rect, int Margin, int Spacin
 void DrawImageAndTextLeft(TCanvas* Canvas, const TRect& Rect, int Margin, int Spacing, int Layout, const String& Text,
                           int ImageIndex, TCustomImageList* Images, bool Enabled, bool ShowColorBar,
                           TColor ColorBarColor, bool DrawFocus, bool RightToLeft);
+// The steps shared by DrawImageAndText(Left) and their glowing variants: measure, lay out, draw
+// the caption (with the given flags, TextAlign being DT_CENTER or DT_LEFT) and the glyph, then
+// focus frames and colour bars. DrawCaption draws Text in its rectangle; DrawGlyph draws the
+// image at its point (the default, when empty: the enabled image, or blended at 80 when
+// disabled).
+struct TkvContentPainters {
+  std::function<void(const TRect& TextRect, unsigned Flags)> DrawCaption;
+  std::function<void(int X, int Y)> DrawGlyph;
+};
+void DrawImageAndTextWith(TCanvas* Canvas, const TRect& Rect, int Margin, int Spacing, int Layout, const String& Text,
+                          int ImageIndex, TCustomImageList* Images, bool Enabled, bool ShowColorBar,
+                          TColor ColorBarColor, bool DrawFocus, bool RightToLeft, unsigned TextAlign,
+                          const TkvContentPainters& Painters);
+
 // The image Index of Images at (X, Y) blended with constant alpha Alpha (0..255), keeping the
 // image's own transparency. An index outside the list, or no list, draws nothing.
 void DrawImageBlended(TCanvas* Canvas, int X, int Y, TCustomImageList* Images, int Index, uint8_t Alpha);
