@@ -4,6 +4,7 @@
 #include <pixman.h>
 
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -53,6 +54,26 @@ void TSurface::Allocate(int w, int h) {
 void TSurface::SetSize(int w, int h) {
   if (w == FWidth && h == FHeight) return;  // unchanged: the pixels stay
   Allocate(w, h);
+}
+
+void TSurface::Resize(int w, int h) {
+  if (w == FWidth && h == FHeight) return;
+  TSurface old(0, 0);
+  std::swap(old.FPixels, FPixels);
+  std::swap(old.FWidth, FWidth);
+  std::swap(old.FHeight, FHeight);
+  std::swap(old.FStride, FStride);
+  try {
+    Allocate(w, h);
+  } catch (...) {
+    std::swap(old.FPixels, FPixels);
+    std::swap(old.FWidth, FWidth);
+    std::swap(old.FHeight, FHeight);
+    std::swap(old.FStride, FStride);
+    throw;
+  }
+  int cw = std::min(w, old.FWidth), ch = std::min(h, old.FHeight);
+  for (int y = 0; y < ch; ++y) std::memcpy(Row(y), old.Row(y), static_cast<size_t>(cw) * 4u);
 }
 
 uint32_t* TSurface::ScanLine(int y) {

@@ -38,6 +38,8 @@ public:
   // the pixels. Negative sizes raise
   // EInvalidArgument; sizes whose pixel count does not fit memory raise EOutOfResources.
   void SetSize(int w, int h);
+  // Resizes keeping the pixels of the part both sizes share (the rest is 0).
+  void Resize(int w, int h);
   // Every pixel := value.
   void Fill(uint32_t value);
 
