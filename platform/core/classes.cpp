@@ -70,6 +70,14 @@ const TMethodInfo* TClassInfo::FindMethod(std::string_view name) const {
   return nullptr;
 }
 
+const TMethodInfo* TClassInfo::FindMethodOf(const std::any& event, TObject* object) const {
+  if (!event.has_value()) return nullptr;
+  for (const TClassInfo* c = this; c; c = c->FParent)
+    for (const TMethodInfo& m : c->FMethods)
+      if (m.Signature == event.type() && m.Matches(event, object)) return &m;
+  return nullptr;
+}
+
 void TClassInfo::AddProperty(TPropInfo info) {
   // Re-registration within one class replaces the earlier entry.
   for (TPropInfo& p : FProps)

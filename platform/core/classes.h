@@ -77,6 +77,8 @@ struct TMethodInfo {
   String Name;
   std::type_index Signature = typeid(void);
   std::function<std::any(TObject*)> Bind;  // a TEvent<...> calling the method of the object
+  // True when `event` (a TEvent<...> in an any) calls this method of `object`.
+  std::function<bool(const std::any& event, TObject* object)> Matches;
 };
 
 class TClassInfo {
@@ -98,6 +100,8 @@ public:
   // Every published property, the base class's first.
   std::vector<const TPropInfo*> Properties() const;
   const TMethodInfo* FindMethod(std::string_view name) const;
+  // The published method of this class (or an ancestor) that `event` calls on `object`.
+  const TMethodInfo* FindMethodOf(const std::any& event, TObject* object) const;
 
   void AddProperty(TPropInfo info);
   void AddMethod(TMethodInfo info);
@@ -280,7 +284,12 @@ public:
     TMethodInfo m;
     m.Name = name;
     m.Signature = typeid(TEvent<A...>);
-    m.Bind = [method](TObject* o) { return std::any(TEvent<A...>(static_cast<C*>(o), static_cast<void (C::*)(A...)>(method))); };
+    auto typed = static_cast<void (C::*)(A...)>(method);
+    m.Bind = [typed](TObject* o) { return std::any(TEvent<A...>(static_cast<C*>(o), typed)); };
+    m.Matches = [typed](const std::any& ev, TObject* o) {
+      auto* e = std::any_cast<TEvent<A...>>(&ev);
+      return e && *e == TEvent<A...>(static_cast<C*>(o), typed);
+    };
     FInfo.AddMethod(std::move(m));
   }
 

@@ -138,6 +138,12 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
   }
 }
 
+void TComponent::GetChildren(const TGetChildProc& Proc, TComponent* Root) const {
+  if (Root != this) return;
+  for (TComponent* c : FComponents)
+    if (!c->HasParent()) Proc(c);
+}
+
 void TComponent::FreeNotification(TComponent* AComponent) {
   if (!AComponent || AComponent == this) return;
   if (FOwner == nullptr || AComponent->FOwner != FOwner) {
@@ -174,6 +180,11 @@ void TComponent::BeginLoading() {
 }
 
 void TComponent::Loaded() {
+  FComponentState.Exclude(csLoading);
+  FComponentState.Exclude(csReading);
+}
+
+void TComponent::CancelLoading() {
   FComponentState.Exclude(csLoading);
   FComponentState.Exclude(csReading);
 }

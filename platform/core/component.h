@@ -6,6 +6,7 @@
 // owner (recursively) and every component that asked for a free notification receive
 // Notification(component, opRemove), so plain references to it can be cleared.
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/core/enums.h"
@@ -55,9 +56,21 @@ public:
   // Loading brackets used by the form reader: csLoading and csReading on, then Loaded.
   void BeginLoading();
   virtual void Loaded();
+  // Leaves the loading state without Loaded, after a form description failed to read.
+  void CancelLoading();
   void SetDesigning(bool Value, bool SetChildren = true);
   // Sets csDestroying on this component and its owned components.
   void Destroying();
+
+  // The parent-child relation of form descriptions, which differs from ownership for controls:
+  // a control is owned by its form but nested in its parent control.
+  virtual bool HasParent() const { return false; }
+  virtual TComponent* GetParentComponent() const { return nullptr; }
+  virtual void SetParentComponent(TComponent* Value) { (void)Value; }
+  // Calls Proc for each component that a form description nests directly in this one, when
+  // Root is the component being written: by default the components Root owns that have no parent.
+  using TGetChildProc = std::function<void(TComponent*)>;
+  virtual void GetChildren(const TGetChildProc& Proc, TComponent* Root) const;
 
   // Asks AComponent to tell this component when it is freed (and vice versa).
   void FreeNotification(TComponent* AComponent);

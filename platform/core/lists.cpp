@@ -5,6 +5,7 @@
 
 #include "platform/core/classes.h"
 #include "platform/core/exceptions.h"
+#include "platform/core/filer.h"
 
 namespace {
 [[noreturn]] void ListIndexError(int index) {
@@ -177,6 +178,30 @@ void TStrings::Assign(const TPersistent* Source) {
     return;
   }
   inherited::Assign(Source);
+}
+
+void TStrings::DefineProperties(TFiler& Filer) {
+  Filer.DefineProperty(
+      "Strings",
+      [this](TReader& r) {
+        BeginUpdate();
+        try {
+          Clear();
+          r.ReadListBegin();
+          while (!r.EndOfList()) Add(r.ReadString());
+          r.ReadListEnd();
+        } catch (...) {
+          EndUpdate();
+          throw;
+        }
+        EndUpdate();
+      },
+      [this](TWriter& w) {
+        w.WriteListBegin();
+        for (int i = 0; i < Count(); ++i) w.WriteString(Get(i));
+        w.WriteListEnd();
+      },
+      Count() > 0);
 }
 
 bool TStrings::Equals(const TStrings* Strings) const {

@@ -58,6 +58,8 @@ public:
   void AddStrings(const TStrings* Strings);
   void Assign(const TPersistent* Source) override;
   bool Equals(const TStrings* Strings) const;
+  // Form descriptions store the lines as "Strings = ('one' 'two')".
+  void DefineProperties(TFiler& Filer) override;
 
   String Strings(int Index) const { return Get(Index); }
   TObject* Objects(int Index) const { return GetObject(Index); }

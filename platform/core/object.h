@@ -12,6 +12,7 @@
 #include "platform/core/strings.h"
 
 class TClassInfo;
+class TFiler;
 
 #define KV_CLASS(Cls, Base)                                              \
 public:                                                                  \
@@ -61,6 +62,8 @@ public:
   // The object that owns this one, for name paths and form descriptions; none by default.
   virtual TPersistent* GetOwner() const { return nullptr; }
   virtual String GetNamePath() const;
+  // Announces stored data beyond the published properties (see platform/core/filer.h).
+  virtual void DefineProperties(TFiler& Filer) { (void)Filer; }
 
 protected:
   virtual void AssignTo(TPersistent* Dest) const;
