@@ -361,3 +361,27 @@ TEST_F(ControlsTest, RunEndsWhenTheMainFormClosesAndFreesTheForms) {
   EXPECT_EQ(Application->MainForm(), nullptr);
   EXPECT_FALSE(Application->Terminated()) << "ready to run again";
 }
+
+TEST_F(ControlsTest, AnchorsReadFromADescriptionMeasureAgainstTheAlignedParent) {
+  std::unique_ptr<TForm> f(New<TForm>(nullptr));
+  ReadComponentFromText(f.get(), R"(
+object AnchorForm: TForm
+  BorderStyle = bsNone
+  ClientWidth = 480
+  ClientHeight = 300
+  object Footer: TPanel
+    Align = alBottom
+    Height = 40
+    object OK: TButton
+      Left = 296
+      Top = 8
+      Anchors = [akTop, akRight]
+    end
+  end
+end)");
+  auto* ok = dynamic_cast<TButton*>(f->FindComponent("OK"));
+  ASSERT_NE(ok, nullptr);
+  EXPECT_EQ(ok->Left(), 296) << "the footer grew to the form's width while loading; the button stays where it was put";
+  f->SetClientWidth(580);
+  EXPECT_EQ(ok->Left(), 396);
+}
