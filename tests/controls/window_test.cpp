@@ -4,6 +4,7 @@
 
 #include "platform/controls/extctrls.h"
 #include "platform/controls/stdctrls.h"
+#include "platform/themes/stylemanager.h"
 #include "platform/windows/messageloop.h"
 
 using namespace kvtest;
@@ -156,4 +157,66 @@ TEST_F(ControlsTest, NamingAControlSetsItsCaptionWhileTheyAgree) {
   b->SetCaption("OK");
   b->SetName("Other");
   EXPECT_EQ(b->Caption(), "OK") << "a caption of its own stays";
+}
+
+namespace {
+class TStyledProbe : public TProbe {
+  KV_CLASS(TStyledProbe, TProbe)
+public:
+  using TProbe::TProbe;
+};
+
+// Takes WM_USER + 9 from the control and answers it.
+class TTestStyleHook : public TStyleHook {
+  KV_CLASS(TTestStyleHook, TStyleHook)
+public:
+  explicit TTestStyleHook(TObject* AControl) : TStyleHook(AControl) {}
+
+protected:
+  void WndProc(TStyleHookMessage& m) override {
+    if (m.Msg != WM_USER + 9) return;
+    m.Result = 99;
+    SetHandled(true);
+  }
+};
+
+class TStyleCounter : public TGraphicProbe {
+public:
+  using TGraphicProbe::TGraphicProbe;
+  int StyleChanges = 0;
+
+protected:
+  void Dispatch(TMessage& m) override {
+    if (m.Msg == CM_STYLECHANGED) ++StyleChanges;
+    TGraphicProbe::Dispatch(m);
+  }
+};
+}  // namespace
+
+KV_IMPLEMENT_CLASS(TStyledProbe) {}
+KV_IMPLEMENT_CLASS(TTestStyleHook) {}
+
+TEST_F(ControlsTest, StyleHooksSeeMessagesFirstAndLookChangesReachEveryControl) {
+  TCustomStyleEngine::RegisterStyleHook<TStyledProbe, TTestStyleHook>();
+  TForm* f = MakeForm();
+  auto* styled = new TStyledProbe(f);
+  styled->SetParent(f);
+  auto* plain = new TProbe(f);
+  plain->SetParent(f);
+  auto* inner = new TStyleCounter(f);
+  inner->SetParent(f);
+  f->Show();
+  ASSERT_NE(styled->StyleHook(), nullptr);
+  EXPECT_EQ(styled->StyleHook()->Handle(), styled->Handle());
+  EXPECT_EQ(plain->StyleHook(), nullptr);
+  EXPECT_EQ(styled->Perform(WM_USER + 9), 99);
+  EXPECT_EQ(SendMessage(styled->Handle(), WM_USER + 9, 0, 0), 99);
+  EXPECT_EQ(std::count(styled->Messages.begin(), styled->Messages.end(), WM_USER + 9), 0) << "the control never saw it";
+  EXPECT_EQ(plain->Perform(WM_USER + 9), 0);
+  TCustomStyleEngine::UnRegisterStyleHook<TStyledProbe, TTestStyleHook>();
+  bool classic = TStyleManager::ClassicLook();
+  TStyleManager::SetClassicLook(!classic);
+  TStyleManager::SetClassicLook(classic);
+  EXPECT_EQ(inner->StyleChanges, 2) << "every control of every form hears each change of the look";
+  EXPECT_EQ(std::count(plain->Messages.begin(), plain->Messages.end(), CM_STYLECHANGED), 2);
 }
