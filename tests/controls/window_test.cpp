@@ -4,6 +4,7 @@
 
 #include "platform/controls/extctrls.h"
 #include "platform/controls/stdctrls.h"
+#include "platform/graphics/text.h"
 #include "platform/themes/stylemanager.h"
 #include "platform/windows/messageloop.h"
 
@@ -219,4 +220,42 @@ TEST_F(ControlsTest, StyleHooksSeeMessagesFirstAndLookChangesReachEveryControl) 
   TStyleManager::SetClassicLook(classic);
   EXPECT_EQ(inner->StyleChanges, 2) << "every control of every form hears each change of the look";
   EXPECT_EQ(std::count(plain->Messages.begin(), plain->Messages.end(), CM_STYLECHANGED), 2);
+}
+
+TEST_F(ControlsTest, ScreenKnowsTheMonitorsAndTheirWorkAreas) {
+  Headless::SetScreens({{TRect(0, 0, 800, 600), TRect(0, 0, 800, 560)}, {TRect(800, 0, 1440, 480), TRect(800, 0, 1440, 480)}});
+  EXPECT_EQ(Screen->MonitorCount(), 2);
+  EXPECT_TRUE(Screen->Monitors(0)->Primary());
+  EXPECT_EQ(Screen->Width(), 800);
+  EXPECT_EQ(Screen->WorkAreaRect(), TRect(0, 0, 800, 560));
+  EXPECT_EQ(Screen->MonitorFromPoint(TPoint(900, 100))->MonitorNum(), 1);
+  EXPECT_EQ(Screen->MonitorFromPoint(TPoint(5000, 100))->MonitorNum(), 1) << "the nearest one";
+  EXPECT_EQ(Screen->MonitorFromPoint(TPoint(5000, 100), mdNull), nullptr);
+  EXPECT_EQ(Screen->DesktopRect(), TRect(0, 0, 1440, 600));
+  TForm* f = MakeForm(900, 50, 200, 100);
+  f->Show();
+  EXPECT_EQ(Screen->MonitorFromWindow(f->Handle())->WorkareaRect(), TRect(800, 0, 1440, 480));
+  EXPECT_EQ(Screen->ActiveForm(), f);
+  EXPECT_THROW(Screen->Monitors(2), EListError);
+  Headless::SetScreenSize(1024, 768);
+}
+
+TEST(ControlTextTest, AcceleratorsAndBiDiFlags) {
+  struct Accel {
+    const char* caption;
+    char32_t key;
+    bool is;
+  } accels[] = {{"&Open", 'o', true}, {"&Open", 'O', true}, {"Open", 'o', false}, {"Save && &Close", 'c', true},
+                {"Save && &Close", 's', false}, {"A&&B", 'b', false}, {"Trailing&", 'g', false},
+                {"&\xC3\x89t\xC3\xA9", U'\u00E9', true}};  // "&Été": case-insensitive beyond ASCII
+  for (const Accel& a : accels) EXPECT_EQ(IsAccel(a.key, a.caption), a.is) << a.caption;
+  EXPECT_EQ(GetHotKey("Save && &Close"), "C");
+  TControl c(nullptr);
+  EXPECT_EQ(c.DrawTextBiDiModeFlags(DT_LEFT), DT_LEFT);
+  c.SetBiDiMode(bdRightToLeft);
+  EXPECT_EQ(c.DrawTextBiDiModeFlags(DT_LEFT), DT_RIGHT | DT_RTLREADING) << "alignment mirrored, reading right to left";
+  EXPECT_EQ(c.DrawTextBiDiModeFlags(DT_RIGHT), DT_LEFT | DT_RTLREADING);
+  EXPECT_EQ(c.DrawTextBiDiModeFlags(DT_CENTER), DT_CENTER | DT_RTLREADING);
+  c.SetBiDiMode(bdRightToLeftReadingOnly);
+  EXPECT_EQ(c.DrawTextBiDiModeFlags(DT_LEFT), DT_LEFT | DT_RTLREADING);
 }
