@@ -447,6 +447,7 @@ void TWinControl::Dispatch(TMessage& Message) {
     case CM_EXIT: CMExit(Message); return;
     case CM_SHOWINGCHANGED: CMShowingChanged(Message); return;
     case CM_RECREATEWND: CMRecreateWnd(Message); return;
+    case CM_SHOWHINTCHANGED: NotifyControls(CM_PARENTSHOWHINTCHANGED); return;
     default: inherited::Dispatch(Message); return;
   }
 }

@@ -259,3 +259,33 @@ TEST(ControlTextTest, AcceleratorsAndBiDiFlags) {
   c.SetBiDiMode(bdRightToLeftReadingOnly);
   EXPECT_EQ(c.DrawTextBiDiModeFlags(DT_LEFT), DT_LEFT | DT_RTLREADING);
 }
+
+TEST_F(ControlsTest, FontColourHintsAndReadingOrderFollowTheParentUntilSetOwn) {
+  TForm* f = MakeForm();
+  auto* panel = new TPanel(f);
+  panel->SetParent(f);
+  auto* label = new TLabel(f);
+  label->SetParent(panel);
+  f->Font()->SetName("DejaVu Serif");
+  f->Font()->SetSize(12);
+  f->SetShowHint(true);
+  f->SetBiDiMode(bdRightToLeft);
+  EXPECT_EQ(label->Font()->Name(), "DejaVu Serif") << "through the panel";
+  EXPECT_EQ(label->Font()->Size(), 12);
+  EXPECT_TRUE(label->ParentFont());
+  EXPECT_TRUE(label->ShowHint());
+  EXPECT_EQ(label->BiDiMode(), bdRightToLeft);
+  label->Font()->SetSize(9);
+  EXPECT_FALSE(label->ParentFont()) << "a font of its own";
+  f->Font()->SetSize(14);
+  EXPECT_EQ(label->Font()->Size(), 9);
+  EXPECT_EQ(panel->Font()->Size(), 14);
+  label->SetParentFont(true);
+  EXPECT_EQ(label->Font()->Size(), 14) << "back to the parent's";
+  panel->SetColor(clYellow);
+  EXPECT_EQ(label->Color(), clYellow);
+  label->SetColor(clRed);
+  panel->SetColor(clAqua);
+  EXPECT_EQ(label->Color(), clRed);
+  EXPECT_FALSE(label->ParentColor());
+}
