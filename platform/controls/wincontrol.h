@@ -226,7 +226,6 @@ private:
   void PaddingChanged(TObject* Sender);
   void ListInsert(TControl* AControl);
   void ListRemove(TControl* AControl);
-  void ReparentWindows();
 
   std::vector<TControl*> FControls;       // windowless children, bottom first
   std::vector<TWinControl*> FWinControls; // windowed children, bottom first
