@@ -90,6 +90,51 @@ void TClassInfo::AddProperty(TPropInfo info) {
 
 void TClassInfo::AddMethod(TMethodInfo info) { FMethods.push_back(std::move(info)); }
 
+void TClassInfo::AddField(TFieldInfo info) {
+  for (TFieldInfo& f : FFields)
+    if (SameText(f.Name, info.Name)) {
+      f = std::move(info);
+      return;
+    }
+  FFields.push_back(std::move(info));
+}
+
+void TClassInfo::SetStored(std::string_view name, std::function<bool(const TObject*)> stored) {
+  for (TPropInfo& p : FProps)
+    if (SameText(p.Name, name)) {
+      p.Stored = std::move(stored);
+      return;
+    }
+  throw EPropertyError("Property '" + String(name) + "' is not registered by class " + FName);
+}
+
+const TFieldInfo* TClassInfo::FindField(std::string_view name) const {
+  for (const TClassInfo* c = this; c; c = c->FParent)
+    for (const TFieldInfo& f : c->FFields)
+      if (SameText(f.Name, name)) return &f;
+  return nullptr;
+}
+
+void TClassInfo::ForEachField(const std::function<void(const TFieldInfo&)>& fn) const {
+  for (const TClassInfo* c = this; c; c = c->FParent)
+    for (const TFieldInfo& f : c->FFields) fn(f);
+}
+
+bool IdentToInt(const TIdentMap& map, std::string_view name, int64_t* value) {
+  for (const TIdentMapEntry& e : map)
+    if (SameText(e.Name, name)) {
+      *value = e.Value;
+      return true;
+    }
+  return false;
+}
+
+const char* IntToIdent(const TIdentMap& map, int64_t value) {
+  for (const TIdentMapEntry& e : map)
+    if (e.Value == value) return e.Name;
+  return nullptr;
+}
+
 void RegisterClass(const TClassInfo& cls) {
   auto& r = Registry();
   std::lock_guard<std::mutex> g(r.lock);
@@ -101,6 +146,15 @@ const TClassInfo* FindClass(std::string_view name) {
   std::lock_guard<std::mutex> g(r.lock);
   auto it = r.byName.find(UpperCase(name));
   return it == r.byName.end() ? nullptr : it->second;
+}
+
+std::vector<const TClassInfo*> RegisteredClasses() {
+  auto& r = Registry();
+  std::lock_guard<std::mutex> g(r.lock);
+  std::vector<const TClassInfo*> out;
+  out.reserve(r.byName.size());
+  for (const auto& [name, cls] : r.byName) out.push_back(cls);
+  return out;
 }
 
 const TClassInfo& GetClass(std::string_view name) {
@@ -164,6 +218,7 @@ TValue ParsePropValue(const TPropInfo& p, const String& text) {
   switch (p.Kind) {
     case tkInteger: {
       int64_t v;
+      if (p.Idents && IdentToInt(*p.Idents, t, &v)) return TValue::Int(v);
       try {
         v = StrToInt64(t);
       } catch (const EConvertError&) {
@@ -222,7 +277,10 @@ TValue ParsePropValue(const TPropInfo& p, const String& text) {
 
 String FormatPropValue(const TPropInfo& p, const TValue& v) {
   switch (p.Kind) {
-    case tkInteger: return IntToStr(v.Ordinal);
+    case tkInteger:
+      if (p.Idents)
+        if (const char* name = IntToIdent(*p.Idents, v.Ordinal)) return name;
+      return IntToStr(v.Ordinal);
     case tkFloat: return FloatToStr(v.Float);
     case tkBool: return v.Ordinal ? "True" : "False";
     case tkEnum: return p.Enum->Name(static_cast<int>(v.Ordinal));

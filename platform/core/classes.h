@@ -59,6 +59,17 @@ struct TValue {
   static TValue Event(std::any m) { TValue r; r.Kind = tkMethod; r.Method = std::move(m); return r; }
 };
 
+// Names for values of an integer property, so that form descriptions and the text forms read
+// and write them by name (the cursor constants: "Cursor = crHandPoint").
+struct TIdentMapEntry {
+  int64_t Value;
+  const char* Name;
+};
+using TIdentMap = std::vector<TIdentMapEntry>;
+// The value of a name (case-insensitive) or the name of a value; false / null when absent.
+bool IdentToInt(const TIdentMap& map, std::string_view name, int64_t* value);
+const char* IntToIdent(const TIdentMap& map, int64_t value);
+
 struct TPropInfo {
   String Name;
   TTypeKind Kind = tkInteger;
@@ -67,6 +78,10 @@ struct TPropInfo {
   const TClassInfo& (*ClassRef)() = nullptr;    // class of tkClass and tkComponent properties
   std::type_index Signature = typeid(void);     // event type of tkMethod properties
   std::optional<int64_t> Default;               // ordinal default, if any
+  const TIdentMap* Idents = nullptr;            // names of integer values, if any
+  // Whether the writer stores the value (empty: always when it differs from the default). A
+  // colour that follows the parent's (ParentColor) is not stored, for instance.
+  std::function<bool(const TObject*)> Stored;
   std::function<TValue(const TObject*)> Get;
   std::function<void(TObject*, const TValue&)> Set;  // empty: read-only
   bool ReadOnly() const { return !Set; }
@@ -79,6 +94,17 @@ struct TMethodInfo {
   std::function<std::any(TObject*)> Bind;  // a TEvent<...> calling the method of the object
   // True when `event` (a TEvent<...> in an any) calls this method of `object`.
   std::function<bool(const std::any& event, TObject* object)> Matches;
+};
+
+// A published field: a pointer member of a form or frame that the form reader sets to the
+// component of the same name it creates (TMainForm::kvButton1), and that is cleared when that
+// component is freed.
+struct TFieldInfo {
+  String Name;
+  const TClassInfo& (*ClassRef)() = nullptr;  // class the field points to
+  std::function<TComponent*(const TObject*)> Get;
+  // Raises EPropertyError for a component that is not of the field's class.
+  std::function<void(TObject*, TComponent*)> Set;
 };
 
 class TClassInfo {
@@ -103,14 +129,21 @@ public:
   // The published method of this class (or an ancestor) that `event` calls on `object`.
   const TMethodInfo* FindMethodOf(const std::any& event, TObject* object) const;
 
+  const TFieldInfo* FindField(std::string_view name) const;
+  // Calls fn for every published field of the class and its ancestors.
+  void ForEachField(const std::function<void(const TFieldInfo&)>& fn) const;
+
   void AddProperty(TPropInfo info);
   void AddMethod(TMethodInfo info);
+  void AddField(TFieldInfo info);
+  // Attaches a stored-predicate to a property this class registered (EPropertyError if none).
+  void SetStored(std::string_view name, std::function<bool(const TObject*)> stored);
 
   template <class C>
   static constexpr TComponentFactory FactoryFor() {
     if constexpr (std::is_base_of_v<TComponent, C> && !std::is_abstract_v<C> &&
                   std::is_constructible_v<C, TComponent*>)
-      return [](TComponent* owner) -> TComponent* { return new C(owner); };
+      return [](TComponent* owner) -> TComponent* { return New<C>(owner); };
     else
       return nullptr;
   }
@@ -121,6 +154,7 @@ private:
   TComponentFactory FFactory;
   std::vector<TPropInfo> FProps;
   std::vector<TMethodInfo> FMethods;
+  std::vector<TFieldInfo> FFields;
 };
 
 // The classes known by name (every class implemented with KV_IMPLEMENT_CLASS).
@@ -128,6 +162,8 @@ void RegisterClass(const TClassInfo& cls);
 const TClassInfo* FindClass(std::string_view name);
 // Raises EReadError "Class X not found" when unknown.
 const TClassInfo& GetClass(std::string_view name);
+// Every registered class, in name order.
+std::vector<const TClassInfo*> RegisteredClasses();
 
 namespace detail {
 template <class T> struct IsSet : std::false_type {};
@@ -258,6 +294,35 @@ public:
   void ReadOnly(const char* name, G (B1::*get)() const) {
     Add<std::decay_t<G>>(name, get, static_cast<void (C::*)(std::decay_t<G>)>(nullptr), std::nullopt);
   }
+  // An integer property whose values are also written by name (Cursor = crHandPoint).
+  template <class B1, class G, class B2, class S, class D>
+  void IdentProp(const char* name, G (B1::*get)() const, void (B2::*set)(S), const D& def, const TIdentMap& idents) {
+    using V = std::decay_t<G>;
+    static_assert(std::is_integral_v<V> && !std::is_same_v<V, bool>, "named values need an integer property");
+    Add<V>(name, get, set, detail::OrdinalDefault<V>(static_cast<V>(def)), std::nullopt, &idents);
+  }
+  // Stores the property only when pred answers true (TPropInfo::Stored).
+  template <class B>
+  void Stored(const char* name, bool (B::*pred)() const) {
+    FInfo.SetStored(name, [pred](const TObject* o) { return (static_cast<const C*>(o)->*pred)(); });
+  }
+  // A published field pointing to a component of the root (see TFieldInfo).
+  template <class B, class T>
+  void Field(const char* name, T* B::*field) {
+    static_assert(std::is_base_of_v<TComponent, T>, "fields point to components");
+    TFieldInfo f;
+    f.Name = name;
+    f.ClassRef = &T::StaticClass;
+    f.Get = [field](const TObject* o) -> TComponent* { return static_cast<const C*>(o)->*field; };
+    f.Set = [field, fieldName = String(name)](TObject* o, TComponent* c) {
+      T* typed = c ? dynamic_cast<T*>(c) : nullptr;
+      if (c && !typed)
+        throw EPropertyError("Field '" + fieldName + "' takes a " + T::StaticClass().Name() + ", not a " +
+                             c->ClassName());
+      static_cast<C*>(o)->*field = typed;
+    };
+    FInfo.AddField(std::move(f));
+  }
   // A colour property: an integer written with colour names ("clBtnFace").
   template <class B1, class B2>
   void Color(const char* name, TColor (B1::*get)() const, void (B2::*set)(TColor), TColor def) {
@@ -296,11 +361,12 @@ public:
 private:
   template <class V, class GetM, class SetM>
   void Add(const char* name, GetM get, SetM set, std::optional<int64_t> def,
-           std::optional<TTypeKind> kind = std::nullopt) {
+           std::optional<TTypeKind> kind = std::nullopt, const TIdentMap* idents = nullptr) {
     TPropInfo p;
     p.Name = name;
     detail::DescribeKind<V>(p);
     if (kind) p.Kind = *kind;
+    p.Idents = idents;
     p.Default = def;
     TTypeKind valueKind = p.Kind;
     p.Get = [get, valueKind](const TObject* o) {

@@ -127,7 +127,13 @@ void TComponent::DestroyComponents() {
 }
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
-  if (Operation == opRemove && AComponent) RemoveFreeNotification(AComponent);
+  if (Operation == opRemove && AComponent) {
+    RemoveFreeNotification(AComponent);
+    // Published fields (a form's pointers to its components) forget the component.
+    ClassType().ForEachField([&](const TFieldInfo& f) {
+      if (f.Get(this) == AComponent) f.Set(this, nullptr);
+    });
+  }
   // Iterate over a copy: a handler may free components of ours.
   std::vector<TComponent*> list = FComponents;
   for (auto it = list.rbegin(); it != list.rend(); ++it) {

@@ -8,6 +8,7 @@
 // write by name.
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/core/strings.h"
 
@@ -42,7 +43,16 @@ public:
   // Runs while the object is still whole, just before it is deleted through Free. Components
   // use it to announce their removal while every part of them can still be asked.
   virtual void BeforeDestruction() {}
+  // Runs once the most derived constructor has finished, when the object is created by class
+  // name, through New<T> or by the application's CreateForm: work that needs the object's
+  // final class (a form's OnCreate) goes here rather than into a base constructor.
+  virtual void AfterConstruction() {}
 };
+
+// Creates an object and runs its AfterConstruction; an exception from AfterConstruction frees
+// the object again.
+template <class T, class... Args>
+T* New(Args&&... args);
 
 // Frees an object the framework's way (BeforeDestruction, then delete). Null is allowed.
 void Free(TObject* object);
@@ -51,6 +61,18 @@ void FreeAndNil(T*& object) {
   T* p = object;
   object = nullptr;
   Free(p);
+}
+
+template <class T, class... Args>
+T* New(Args&&... args) {
+  T* p = new T(std::forward<Args>(args)...);
+  try {
+    p->AfterConstruction();
+  } catch (...) {
+    Free(p);
+    throw;
+  }
+  return p;
 }
 
 class TPersistent : public TObject {

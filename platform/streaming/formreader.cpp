@@ -166,6 +166,9 @@ private:
       c->BeginLoading();
     }
     FLoaded.push_back(c);
+    // A published field of the root with the component's name points to it.
+    if (!name.Text.empty() && c->Owner() == FRoot)
+      if (const TFieldInfo* f = FRoot->ClassType().FindField(name.Text)) Guard(name, [&] { f->Set(FRoot, c); });
     Guard(name, [&] { c->SetParentComponent(parent); });
     ReadBody(c);
   }
@@ -225,7 +228,14 @@ private:
     TValue v;
     switch (p.Kind) {
       case tkInteger:
-        v = TValue::Int(ReadInteger());
+        if (p.Idents && FLex.Peek().Kind == TFormToken::Ident) {
+          String id = ReadIdent();
+          int64_t n;
+          if (!IdentToInt(*p.Idents, id, &n)) FLex.ErrorAt(at, "'" + id + "' is not a value of property '" + p.Name + "'");
+          v = TValue::Int(n);
+        } else {
+          v = TValue::Int(ReadInteger());
+        }
         break;
       case tkFloat:
         v = TValue::Real(ReadFloat());

@@ -106,6 +106,7 @@ private:
   void WriteProperties(TObject* obj, const String& prefix) {
     for (const TPropInfo* p : obj->ClassType().Properties()) {
       if (prefix.empty() && SameText(p->Name, "Name") && obj->Is<TComponent>()) continue;
+      if (p->Stored && !p->Stored(obj)) continue;
       TValue v = p->Get(obj);
       switch (p->Kind) {
         case tkClass: {
