@@ -19,6 +19,11 @@ if(KV_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# Libraries whose classes and resources register themselves when loaded must stay in a
+# program's dependencies even when no code names a symbol of theirs: the toolchain's default
+# --as-needed would drop them.
+add_link_options(-Wl,--no-as-needed)
+
 # lld links the large test binaries several times faster than the default linker.
 find_program(KV_LLD ld.lld)
 if(KV_LLD)

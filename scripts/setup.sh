@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config g++ clang lld
   libpango1.0-dev libcairo2-dev libpixman-1-dev libpng-dev zlib1g-dev libfontconfig-dev
-  libsdl2-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libsdl2-dev libx11-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-dejavu-extra xvfb xauth
 )
 

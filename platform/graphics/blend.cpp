@@ -94,12 +94,16 @@ void Composite(TDeviceContext& dc, const TRect& D, TSourceBlock& s, pixman_op_t 
 bool PrepareBlocks(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh, TRect& D,
                    TSourceBlock& s) {
   if (!dst || !src || !src->Surface() || !dst->Surface() || w == 0 || h == 0 || sw == 0 || sh == 0) return false;
+  if (!BlockInRange(dst, x, y, w, h) || !BlockInRange(src, sx, sy, sw, sh)) return false;
   s.FlipX = (w < 0) != (sw < 0);
   s.FlipY = (h < 0) != (sh < 0);
   D = dst->ToSurface(TRect(std::min(x, x + w), std::min(y, y + h), std::max(x, x + w), std::max(y, y + h)));
   s.Block = src->ToSurface(TRect(std::min(sx, sx + sw), std::min(sy, sy + sh), std::max(sx, sx + sw), std::max(sy, sy + sh)));
   s.Surface = src->Surface();
-  return true;
+  // Scale factors must stay within what pixman's 16.16 transforms can express.
+  double fx = static_cast<double>(s.Block.Width()) / D.Width(), fy = static_cast<double>(s.Block.Height()) / D.Height();
+  constexpr double kMaxScale = 16384.0;
+  return fx <= kMaxScale && fy <= kMaxScale && fx >= 1.0 / kMaxScale && fy >= 1.0 / kMaxScale;
 }
 }  // namespace
 

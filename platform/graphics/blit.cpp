@@ -38,6 +38,7 @@ bool BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, uint32
   if (!dst) return false;
   if (IsPatternOnly(rop)) return PatBlt(dst, x, y, w, h, rop);
   if (!src || !IsSupportedSourceRop(rop)) return false;
+  if (!BlockInRange(dst, x, y, w, h) || !BlockInRange(src, sx, sy, w, h)) return false;
   TSurface* ss = src->Surface();
   TSurface* ds = dst->Surface();
   if (!ss || !ds) return false;

@@ -1,5 +1,6 @@
 #include "platform/graphics/dc.h"
 
+#include <algorithm>
 #include <mutex>
 #include <unordered_set>
 
@@ -39,6 +40,31 @@ TDeviceContext::~TDeviceContext() = default;
 TSurface* TDeviceContext::Surface() const {
   if (!FMemory) return FFixedSurface;
   return FState.Bitmap ? FState.Bitmap->Surface.get() : nullptr;
+}
+
+TRect TDeviceContext::ToSurface(const TRect& r) const {
+  TPoint o = LogicalToSurfaceOffset();
+  static constexpr long long kLimit = 1 << 29;
+  auto at = [](long long v) { return static_cast<int>(std::clamp(v, -kLimit, kLimit)); };
+  return TRect(at(static_cast<long long>(r.Left) + o.X), at(static_cast<long long>(r.Top) + o.Y),
+               at(static_cast<long long>(r.Right) + o.X), at(static_cast<long long>(r.Bottom) + o.Y));
+}
+
+bool PointsInRange(HDC dc, const TPoint* points, int count) {
+  if (!dc) return false;
+  TPoint o = dc->LogicalToSurfaceOffset();
+  if (!CoordinateInRange(o.X) || !CoordinateInRange(o.Y)) return false;
+  for (int i = 0; i < count; ++i) {
+    if (!CoordinateInRange(points[i].X) || !CoordinateInRange(points[i].Y)) return false;
+  }
+  return true;
+}
+
+bool BlockInRange(HDC dc, int x, int y, int w, int h) {
+  long long r = static_cast<long long>(x) + w, b = static_cast<long long>(y) + h;
+  if (!CoordinateInRange(r) || !CoordinateInRange(b)) return false;
+  TPoint corners[2] = {{x, y}, {static_cast<int>(r), static_cast<int>(b)}};
+  return PointsInRange(dc, corners, 2);
 }
 
 void TDeviceContext::SetDeviceOrigin(TPoint p) {
@@ -322,6 +348,14 @@ TRect NormalizedDeviceRect(HDC dc, int l, int t, int r, int b) {
   TPoint o = dc->LogicalToDeviceOffset();
   return TRect(std::min(l, r) + o.X, std::min(t, b) + o.Y, std::max(l, r) + o.X, std::max(t, b) + o.Y);
 }
+// The clip that "no user clip" stands for, in device coordinates: the whole surface.
+TRegion DeviceBounds(HDC dc) {
+  TSurface* s = dc->Surface();
+  if (!s) return TRegion(kEverything);
+  TPoint o = dc->DeviceOrigin();
+  return TRegion(s->BoundsRect().Offsetted(-o.X, -o.Y));
+}
+
 int UserClipResult(HDC dc) {
   dc->InvalidateClip();
   const auto& c = dc->State().ClipRgn;
@@ -342,7 +376,7 @@ int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom) {
   if (!dc) return RGN_ERROR;
   TRect r = NormalizedDeviceRect(dc, left, top, right, bottom);
   auto& clip = dc->State().ClipRgn;
-  if (!clip) clip = TRegion(kEverything);
+  if (!clip) clip = DeviceBounds(dc);
   clip->Subtract(r);
   return UserClipResult(dc);
 }
@@ -366,7 +400,7 @@ int ExtSelectClipRgn(HDC dc, HRGN rgn, int mode) {
   }
   const TRegion* r = RegionOfHandle(rgn);
   if (!r) return RGN_ERROR;
-  TRegion current = clip ? *clip : TRegion(kEverything);
+  TRegion current = clip ? *clip : DeviceBounds(dc);
   switch (mode) {
     case RGN_COPY: current = *r; break;
     case RGN_AND: current.Intersect(*r); break;
@@ -449,7 +483,7 @@ int PatRop2(uint32_t rop) {
 }  // namespace
 
 bool PatBlt(HDC dc, int x, int y, int w, int h, uint32_t rop) {
-  if (!dc) return false;
+  if (!dc || !BlockInRange(dc, x, y, w, h)) return false;
   int rop2 = PatRop2(rop);
   if (!rop2) return false;
   // Negative sizes extend left or up from (x, y), as the platform does.

@@ -79,10 +79,9 @@ public:
             FState.ViewportOrg.Y - FState.WindowOrg.Y + FDeviceOrigin.Y};
   }
   TPoint ToSurface(TPoint logical) const { return logical + LogicalToSurfaceOffset(); }
-  TRect ToSurface(const TRect& r) const {
-    TPoint o = LogicalToSurfaceOffset();
-    return r.Offsetted(o.X, o.Y);
-  }
+  // A rectangle in surface coordinates, its edges held within +-2^29 so that widths and
+  // heights never overflow (everything that far out is clipped away anyway).
+  TRect ToSurface(const TRect& r) const;
   // Logical -> device offset.
   TPoint LogicalToDeviceOffset() const {
     return {FState.ViewportOrg.X - FState.WindowOrg.X, FState.ViewportOrg.Y - FState.WindowOrg.Y};
@@ -116,6 +115,15 @@ private:
   const TSurface* FClipSurface = nullptr;
   uint64_t FClipGeneration = 0;
 };
+
+// Drawing coordinates (logical, and after the origins are applied) must lie within +-2^28;
+// figures, lines and blocks beyond are refused (the call returns false).
+constexpr long long kMaxCoordinate = 1 << 28;
+constexpr bool CoordinateInRange(long long v) { return v >= -kMaxCoordinate && v <= kMaxCoordinate; }
+// True when every point, also moved to surface coordinates, is in range.
+bool PointsInRange(HDC dc, const TPoint* points, int count);
+// The same for the block (x, y, x + w, y + h).
+bool BlockInRange(HDC dc, int x, int y, int w, int h);
 
 // ---- creation ----
 HDC CreateSurfaceDC(TSurface* surface);

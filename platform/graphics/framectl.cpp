@@ -22,10 +22,13 @@ public:
     uint32_t pa = ColorToOpaquePixel(a), pb = ColorToOpaquePixel(b);
     TPoint dev = FDC.LogicalToDeviceOffset();
     TSpanPainter p0(FDC, pa, R2_COPYPEN), p1(FDC, pb, R2_COPYPEN);
-    for (int y = r.Top; y < r.Bottom; ++y)
-      for (int x = r.Left; x < r.Right; ++x)
+    TRect vis = Visible().Intersect(r);
+    for (int y = vis.Top; y < vis.Bottom; ++y)
+      for (int x = vis.Left; x < vis.Right; ++x)
         (((x + dev.X + y + dev.Y) & 1) == 0 ? p0 : p1).Pixel(x + FOrigin.X, y + FOrigin.Y);
   }
+  // The part of the surface that can be drawn, in logical coordinates.
+  TRect Visible() { return FDC.Clip().Bounds.Offsetted(-FOrigin.X, -FOrigin.Y); }
   // One border: top-left colour on the left and top sides, bottom-right colour on the right
   // and bottom sides including the top-right and bottom-left corners.
   void Border(const TRect& r, unsigned sides, TColor tl, TColor br) {
@@ -172,21 +175,27 @@ struct TDisc {
     return y >= 0 && y < static_cast<int>(Rows.size()) && x >= Rows[static_cast<size_t>(y)].first &&
            x < Rows[static_cast<size_t>(y)].second;
   }
+  // The pixels whose four neighbours are all in the disc.
+  TDisc Interior() const {
+    TDisc d;
+    int n = static_cast<int>(Rows.size());
+    for (int y = 0; y < n; ++y) {
+      if (y == 0 || y == n - 1) {
+        d.Rows.push_back({0, 0});
+        continue;
+      }
+      auto [a, b] = Rows[static_cast<size_t>(y)];
+      auto [ua, ub] = Rows[static_cast<size_t>(y - 1)];
+      auto [da, db] = Rows[static_cast<size_t>(y + 1)];
+      d.Rows.push_back({std::max({a + 1, ua, da}), std::min({b - 1, ub, db})});
+    }
+    return d;
+  }
 };
 
 TDisc MakeDisc(int n) {
   TDisc d;
-  for (int j = 0; j < n; ++j) {
-    int a = n, b = 0;
-    for (int i = 0; i < n; ++i) {
-      long long X = 2 * i + 1 - n, Y = 2 * j + 1 - n;
-      if (X * X + Y * Y <= static_cast<long long>(n) * n) {
-        a = std::min(a, i);
-        b = std::max(b, i + 1);
-      }
-    }
-    d.Rows.push_back({a, b});
-  }
+  for (int j = 0; j < n; ++j) d.Rows.push_back(EllipseRowSpan(n, n, j));
   return d;
 }
 
@@ -194,31 +203,18 @@ void DrawRadio(TClassicPainter& p, const TRect& r, unsigned state) {
   int n = std::min(r.Width(), r.Height());
   if (n <= 0) return;
   int ox = r.Left + (r.Width() - n) / 2, oy = r.Top + (r.Height() - n) / 2;
-  TDisc disc = MakeDisc(n);
-  auto boundary = [](const TDisc& d, int x, int y) {
-    return d.In(x, y) && !(d.In(x - 1, y) && d.In(x + 1, y) && d.In(x, y - 1) && d.In(x, y + 1));
-  };
-  // Ring 1 (outer), ring 2 (next), then the well.
-  TDisc inner;
-  inner.Rows.resize(static_cast<size_t>(n));
-  for (int y = 0; y < n; ++y) {
-    int a = n, b = 0;
-    for (int x = 0; x < n; ++x)
-      if (disc.In(x, y) && !boundary(disc, x, y)) {
-        a = std::min(a, x);
-        b = std::max(b, x + 1);
-      }
-    inner.Rows[static_cast<size_t>(y)] = {a, b};
-  }
+  // Ring 1 (the outer border), ring 2 (the next), then the well.
+  TDisc disc = MakeDisc(n), inner = disc.Interior(), well2 = inner.Interior();
   bool flat = state & (DFCS_FLAT | DFCS_MONO);
   TColor well = (state & (DFCS_PUSHED | DFCS_INACTIVE)) ? clBtnFace : clWindow;
-  for (int y = 0; y < n; ++y)
-    for (int x = 0; x < n; ++x) {
+  TRect vis = p.Visible().Offsetted(-ox, -oy).Intersect(TRect(0, 0, n, n));
+  for (int y = vis.Top; y < vis.Bottom; ++y)
+    for (int x = vis.Left; x < vis.Right; ++x) {
       if (!disc.In(x, y)) continue;
       bool topLeft = x + y < n - 1;
       TColor c;
-      if (boundary(disc, x, y)) c = flat ? clBtnShadow : (topLeft ? clBtnShadow : clBtnHighlight);
-      else if (boundary(inner, x, y)) c = flat ? well : (topLeft ? cl3DDkShadow : cl3DLight);
+      if (!inner.In(x, y)) c = flat ? clBtnShadow : (topLeft ? clBtnShadow : clBtnHighlight);
+      else if (!well2.In(x, y)) c = flat ? well : (topLeft ? cl3DDkShadow : cl3DLight);
       else if (state & DFCS_TRANSPARENT) continue;
       else c = well;
       p.Pixel(ox + x, oy + y, c);
@@ -229,16 +225,17 @@ void DrawRadio(TClassicPainter& p, const TRect& r, unsigned state) {
     TDisc dot = MakeDisc(d);
     int dx = ox + (n - d) / 2, dy = oy + (n - d) / 2;
     TColor c = (state & DFCS_INACTIVE) ? clBtnShadow : clWindowText;
-    for (int y = 0; y < d; ++y)
-      for (int x = 0; x < d; ++x)
-        if (dot.In(x, y)) p.Pixel(dx + x, dy + y, c);
+    for (int y = 0; y < d; ++y) {
+      auto [a, b] = dot.Rows[static_cast<size_t>(y)];
+      if (a < b) p.HLine(dx + a, dx + b, dy + y, c);
+    }
   }
 }
 
 void DrawSizeGrip(TClassicPainter& p, const TRect& r, unsigned state) {
   if (!(state & DFCS_TRANSPARENT)) p.Fill(r, clBtnFace);
   // Three groups of diagonal strokes in the bottom-right corner: light, dark, dark.
-  int size = std::min(r.Width(), r.Height());
+  int size = std::min({r.Width(), r.Height(), 64});
   for (int d = 2; d + 2 < size; d += 4) {
     TColor colors[3] = {clBtnHighlight, clBtnShadow, clBtnShadow};
     for (int k = 0; k < 3; ++k) {

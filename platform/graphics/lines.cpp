@@ -5,7 +5,8 @@
 #include "platform/graphics/stroke.h"
 
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
-  if (!dc || color == CLR_INVALID) return CLR_INVALID;
+  TPoint at(x, y);
+  if (!dc || color == CLR_INVALID || !PointsInRange(dc, &at, 1)) return CLR_INVALID;
   TPoint p = dc->ToSurface(TPoint(x, y));
   TSpanPainter paint(*dc, ColorToOpaquePixel(color), R2_COPYPEN);
   paint.Pixel(p.X, p.Y);
@@ -15,7 +16,8 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
 bool SetPixelV(HDC dc, int x, int y, COLORREF color) { return SetPixel(dc, x, y, color) != CLR_INVALID; }
 
 COLORREF GetPixel(HDC dc, int x, int y) {
-  if (!dc || !PtVisible(dc, x, y)) return CLR_INVALID;
+  TPoint at(x, y);
+  if (!dc || !PointsInRange(dc, &at, 1) || !PtVisible(dc, x, y)) return CLR_INVALID;
   TPoint p = dc->ToSurface(TPoint(x, y));
   uint32_t v = dc->Surface()->Row(p.Y)[p.X];
   return RGB(static_cast<int>(PixelRed(v)), static_cast<int>(PixelGreen(v)), static_cast<int>(PixelBlue(v)));
@@ -37,6 +39,8 @@ bool GetCurrentPositionEx(HDC dc, TPoint* pos) {
 bool LineTo(HDC dc, int x, int y) {
   if (!dc) return false;
   TPoint from = dc->State().CurrentPos;
+  TPoint ends[2] = {from, {x, y}};
+  if (!PointsInRange(dc, ends, 2)) return false;
   {
     TPenStroker stroke(*dc);
     stroke.Segment(dc->ToSurface(from), dc->ToSurface(TPoint(x, y)));
@@ -56,7 +60,7 @@ void StrokePath(HDC dc, const TPoint* points, int count, bool close) {
 }  // namespace
 
 bool Polyline(HDC dc, const TPoint* points, int count) {
-  if (!dc || !points || count < 2) return false;
+  if (!dc || !points || count < 2 || !PointsInRange(dc, points, count)) return false;
   StrokePath(dc, points, count, false);
   return true;
 }
@@ -67,6 +71,7 @@ bool PolylineTo(HDC dc, const TPoint* points, int count) {
   path.reserve(static_cast<size_t>(count) + 1);
   path.push_back(dc->State().CurrentPos);
   path.insert(path.end(), points, points + count);
+  if (!PointsInRange(dc, path.data(), static_cast<int>(path.size()))) return false;
   StrokePath(dc, path.data(), static_cast<int>(path.size()), false);
   dc->State().CurrentPos = points[count - 1];
   return true;

@@ -1,9 +1,8 @@
 #include "platform/graphics/picture.h"
 
-KV_IMPLEMENT_CLASS(TPicture) {
-  r.Prop("Graphic", &TPicture::Graphic, &TPicture::SetGraphic);
-  r.Event("OnChange", &TPicture::OnChange);
-}
+#include "platform/core/filer.h"
+
+KV_IMPLEMENT_CLASS(TPicture) { r.Event("OnChange", &TPicture::OnChange); }
 
 TPicture::TPicture() = default;
 TPicture::~TPicture() = default;
@@ -17,6 +16,12 @@ void TPicture::Take(std::unique_ptr<TGraphic> graphic) {
 }
 
 namespace {
+std::unique_ptr<TGraphic> NewGraphic(std::string_view className) {
+  if (className == "TPngImage") return std::make_unique<TPngImage>();
+  if (className == "TBitmap") return std::make_unique<TBitmap>();
+  return nullptr;
+}
+
 std::unique_ptr<TGraphic> CopyOf(const TGraphic* g) {
   if (!g) return nullptr;
   std::unique_ptr<TGraphic> copy;
@@ -68,3 +73,37 @@ std::vector<uint8_t> TPicture::SaveToMemory() const {
 }
 
 void TPicture::SaveToFile(const String& FileName) const { WriteFileBytes(FileName, SaveToMemory()); }
+
+void TPicture::DefineProperties(TFiler& Filer) {
+  Filer.DefineProperty(
+      "Data",
+      [this](TReader& r) {
+        std::vector<uint8_t> data = r.ReadBinary();
+        if (data.empty()) {
+          Take(nullptr);
+          return;
+        }
+        size_t nameLength = data[0];
+        if (data.size() < 1 + nameLength) r.Error("Picture data is truncated");
+        String className(reinterpret_cast<const char*>(data.data() + 1), nameLength);
+        std::unique_ptr<TGraphic> graphic = NewGraphic(className);
+        if (!graphic) r.Error("Unknown graphic class " + className + " in picture data");
+        try {
+          graphic->LoadFromMemory(data.data() + 1 + nameLength, data.size() - 1 - nameLength);
+        } catch (const Exception& e) {
+          r.Error(String("Invalid picture data: ") + e.what());
+        }
+        Take(std::move(graphic));
+      },
+      [this](TWriter& w) {
+        const String& className = FGraphic->ClassName();
+        std::vector<uint8_t> bytes = FGraphic->SaveToMemory();
+        std::vector<uint8_t> data;
+        data.reserve(1 + className.size() + bytes.size());
+        data.push_back(static_cast<uint8_t>(className.size()));
+        data.insert(data.end(), className.begin(), className.end());
+        data.insert(data.end(), bytes.begin(), bytes.end());
+        w.WriteBinary(data);
+      },
+      FGraphic != nullptr && !FGraphic->Empty());
+}

@@ -1,5 +1,9 @@
 #pragma once
 // TPicture: holds one graphic (a bitmap or a PNG image) and loads either kind.
+//
+// Form descriptions store the graphic as the binary value "Data": the graphic's class name
+// (one length byte, then the name) followed by the graphic's own saved bytes (PNG). The
+// graphic is not a published sub-object, since it exists only once the data is read.
 #include <memory>
 
 #include "platform/graphics/bitmap.h"
@@ -11,6 +15,7 @@ public:
   TPicture();
   ~TPicture() override;
   void Assign(const TPersistent* Source) override;
+  void DefineProperties(TFiler& Filer) override;
 
   TGraphic* Graphic() const { return FGraphic.get(); }
   // Holds a copy of Value (of the same class); null empties the picture.

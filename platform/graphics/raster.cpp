@@ -3,6 +3,7 @@
 #include <pixman.h>
 
 #include <algorithm>
+#include <cmath>
 
 void FillSurfaceRect(TSurface& s, const TRect& r, uint32_t value) {
   int w = r.Width(), h = r.Height();
@@ -38,6 +39,23 @@ void ApplyRop2(uint32_t* px, int n, uint32_t pen, int rop2) {
     case R2_MERGEPENNOT: each([P](uint32_t d) { return P | ~d; }); break;
     default: std::fill_n(px, n, 0xFF000000u | P); break;
   }
+}
+
+std::pair<int, int> EllipseRowSpan(int w, int h, int j) {
+  if (w <= 0 || h <= 0 || j < 0 || j >= h) return {0, 0};
+  // (2x + 1 - w)^2 h^2 + (2j + 1 - h)^2 w^2 <= w^2 h^2, in 128 bits so that no box overflows.
+  __extension__ typedef __int128 int128;
+  int128 W = w, H = h, Y = 2 * static_cast<int128>(j) + 1 - h;
+  int128 rhs = W * W * H * H - Y * Y * W * W;
+  if (rhs < 0) return {0, 0};
+  auto fits = [&](int128 X) { return X * X * H * H <= rhs; };
+  int128 X = static_cast<int128>(std::sqrt(static_cast<double>(rhs) / (static_cast<double>(h) * h)));
+  while (X > 0 && !fits(X)) --X;
+  while (fits(X + 1)) ++X;
+  if (((X + w + 1) & 1) != 0) --X;  // X = 2x + 1 - w has the parity of w + 1
+  if (X < 0) return {0, 0};
+  int x1 = static_cast<int>((X + w - 1) / 2);  // rightmost pixel
+  return {w - 1 - x1, x1 + 1};
 }
 
 TSpanPainter::TSpanPainter(TDeviceContext& dc, uint32_t pixel, int rop2) : FDC(dc), FPixel(pixel), FRop(rop2) {

@@ -3,6 +3,7 @@
 // cut by a device context's effective clip, combined with the raster operation, and added to
 // the context's dirty rectangle.
 #include <cstdint>
+#include <utility>
 
 #include "platform/graphics/dc.h"
 
@@ -10,6 +11,10 @@
 void FillSurfaceRect(TSurface& s, const TRect& r, uint32_t value);
 // Combines `pen` into n pixels with a binary raster operation. Results are opaque.
 void ApplyRop2(uint32_t* px, int n, uint32_t pen, int rop2);
+
+// Row j (0 <= j < h) of the ellipse inscribed in a w x h box at the origin: the pixels x in
+// [first, second) whose centres lie inside (exact integer test); first >= second when empty.
+std::pair<int, int> EllipseRowSpan(int w, int h, int j);
 
 // Paints horizontal spans and single pixels with one colour (or a brush) through the clip.
 class TSpanPainter {
@@ -29,6 +34,9 @@ public:
   void Pixel(int x, int y) { Span(y, x, x + 1); }
   // A rectangle (surface coordinates).
   void Rect(const TRect& r);
+  // Everything the painter can write lies inside these bounds (surface coordinates); loops
+  // over pixels stay inside them.
+  TRect Bounds() const { return FSurface ? FClip->Bounds : TRect(); }
 
 private:
   void Write(int y, int x0, int x1);

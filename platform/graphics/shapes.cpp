@@ -14,22 +14,9 @@ struct TInterval {
   bool Empty() const { return A >= B; }
 };
 
-// Horizontal extent of row j (0 <= j < h) of the ellipse inscribed in a w x h box at the
-// origin: the pixels whose centres lie inside. Exact integer test:
-// (2x + 1 - w)^2 h^2 + (2j + 1 - h)^2 w^2 <= w^2 h^2.
 TInterval EllipseRow(int w, int h, int j) {
-  if (w <= 0 || h <= 0) return {};
-  long long W = w, H = h, Y = 2LL * j + 1 - h;
-  long long rhs = W * W * H * H - Y * Y * W * W;  // >= X^2 H^2
-  if (rhs < 0) return {};
-  // Largest X with X = 2x + 1 - w (same parity as w + 1) and X^2 H^2 <= rhs.
-  long long X = static_cast<long long>(std::sqrt(static_cast<double>(rhs) / static_cast<double>(H * H)));
-  while (X > 0 && X * X * H * H > rhs) --X;
-  while ((X + 1) * (X + 1) * H * H <= rhs) ++X;
-  if (((X + w + 1) & 1) != 0) --X;  // parity of 2x + 1 - w
-  if (X < 0) return {};
-  int x1 = static_cast<int>((X + w - 1) / 2);  // rightmost pixel
-  return {w - 1 - x1, x1 + 1};
+  auto [a, b] = EllipseRowSpan(w, h, j);
+  return {a, b};
 }
 
 // A convex figure given as one interval per row: a rectangle with elliptic corners of
@@ -85,7 +72,8 @@ void PaintFigure(HDC dc, TRect box, int ew, int eh) {
     box.Bottom -= 1;
     TRoundShape shape(box, ew, eh);
     TSpanPainter fill(*dc, *st.Brush, st.Rop2);
-    for (int y = box.Top; y < box.Bottom; ++y) {
+    TRect rows = box.Intersect(fill.Bounds());
+    for (int y = rows.Top; y < rows.Bottom; ++y) {
       TInterval r = shape.Row(y);
       fill.Span(y, r.A, r.B);
     }
@@ -102,9 +90,10 @@ void PaintFigure(HDC dc, TRect box, int ew, int eh) {
   TRoundShape outer(box, ew, eh);
   TRoundShape inner(box.Inflated(-pw, -pw), ew - 2 * pw, eh - 2 * pw);
   auto innerRow = [&](int y) { return pw == 1 ? ErodedRow(outer, y) : inner.Row(y); };
+  const TRect visible = box.Intersect(dc->Clip().Bounds);
   {
     TSpanPainter fill(*dc, *st.Brush, st.Rop2);
-    for (int y = box.Top; y < box.Bottom; ++y) {
+    for (int y = visible.Top; y < visible.Bottom; ++y) {
       TInterval r = innerRow(y);
       fill.Span(y, r.A, r.B);
     }
@@ -119,7 +108,7 @@ void PaintFigure(HDC dc, TRect box, int ew, int eh) {
     return;
   }
   TSpanPainter line(*dc, dc->PenPixel(), st.Rop2);
-  for (int y = box.Top; y < box.Bottom; ++y) {
+  for (int y = visible.Top; y < visible.Bottom; ++y) {
     TInterval r = outer.Row(y);
     if (r.Empty()) continue;
     TInterval in = innerRow(y);
@@ -184,26 +173,33 @@ void FillPolygon(HDC dc, const TPoint* pts, int count) {
 }  // namespace
 
 bool Polygon(HDC dc, const TPoint* points, int count) {
-  if (!dc || !points || count < 2) return false;
+  if (!dc || !points || count < 2 || !PointsInRange(dc, points, count)) return false;
   FillPolygon(dc, points, count);
   StrokeClosedPath(dc, points, count);
   return true;
 }
 
+namespace {
+bool BoxInRange(HDC dc, int left, int top, int right, int bottom) {
+  TPoint corners[2] = {{left, top}, {right, bottom}};
+  return PointsInRange(dc, corners, 2);
+}
+}  // namespace
+
 bool Rectangle(HDC dc, int left, int top, int right, int bottom) {
-  if (!dc) return false;
+  if (!dc || !BoxInRange(dc, left, top, right, bottom)) return false;
   PaintFigure(dc, TRect(left, top, right, bottom), 0, 0);
   return true;
 }
 
 bool RoundRect(HDC dc, int left, int top, int right, int bottom, int ew, int eh) {
-  if (!dc) return false;
+  if (!dc || !BoxInRange(dc, left, top, right, bottom) || !CoordinateInRange(ew) || !CoordinateInRange(eh)) return false;
   PaintFigure(dc, TRect(left, top, right, bottom), std::abs(ew), std::abs(eh));
   return true;
 }
 
 bool Ellipse(HDC dc, int left, int top, int right, int bottom) {
-  if (!dc) return false;
+  if (!dc || !BoxInRange(dc, left, top, right, bottom)) return false;
   int w = std::abs(right - left), h = std::abs(bottom - top);
   PaintFigure(dc, TRect(left, top, right, bottom), w, h);
   return true;
@@ -233,7 +229,7 @@ bool InvertRect(HDC dc, const TRect& r) {
 }
 
 bool DrawFocusRect(HDC dc, const TRect& r) {
-  if (!dc) return false;
+  if (!dc || !BoxInRange(dc, r.Left, r.Top, r.Right, r.Bottom)) return false;
   if (r.IsEmpty()) return true;
   TPoint dev = dc->LogicalToDeviceOffset();
   TPoint o = dc->LogicalToSurfaceOffset();
@@ -241,13 +237,17 @@ bool DrawFocusRect(HDC dc, const TRect& r) {
   auto dot = [&](int x, int y) {
     if (((x + dev.X + y + dev.Y) & 1) == 0) paint.Pixel(x + o.X, y + o.Y);
   };
+  // Only the visible part of the frame is walked.
+  TRect vis = paint.Bounds().Offsetted(-o.X, -o.Y).Intersect(r);
+  if (vis.IsEmpty()) return true;
   // Each pixel of the frame exactly once (a frame one pixel high or wide has no second side).
-  for (int x = r.Left; x < r.Right; ++x) dot(x, r.Top);
-  if (r.Height() > 1)
-    for (int x = r.Left; x < r.Right; ++x) dot(x, r.Bottom - 1);
-  for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
-    dot(r.Left, y);
-    if (r.Width() > 1) dot(r.Right - 1, y);
+  for (int x = vis.Left; x < vis.Right; ++x) {
+    if (r.Top >= vis.Top) dot(x, r.Top);
+    if (r.Height() > 1 && r.Bottom - 1 < vis.Bottom) dot(x, r.Bottom - 1);
+  }
+  for (int y = std::max(r.Top + 1, vis.Top); y < std::min(r.Bottom - 1, vis.Bottom); ++y) {
+    if (r.Left >= vis.Left) dot(r.Left, y);
+    if (r.Width() > 1 && r.Right - 1 < vis.Right) dot(r.Right - 1, y);
   }
   return true;
 }
@@ -302,6 +302,10 @@ bool GradientFill(HDC dc, const TRIVERTEX* v, unsigned nv, const GRADIENT_RECT* 
   for (unsigned i = 0; i < nr; ++i) {
     if (rects[i].UpperLeft >= nv || rects[i].LowerRight >= nv) return false;
   }
+  for (unsigned i = 0; i < nv; ++i) {
+    TPoint p(v[i].x, v[i].y);
+    if (!PointsInRange(dc, &p, 1)) return false;
+  }
   TPoint o = dc->LogicalToSurfaceOffset();
   for (unsigned i = 0; i < nr; ++i) {
     const TRIVERTEX& a = v[rects[i].UpperLeft];
@@ -314,7 +318,11 @@ bool GradientFill(HDC dc, const TRIVERTEX* v, unsigned nv, const GRADIENT_RECT* 
     const TRIVERTEX& c1 = &c0 == &a ? b : a;
     int extent = vertical ? r.Height() : r.Width();
     TRect sr = r.Offsetted(o.X, o.Y);
-    for (int k = 0; k < extent; ++k) {
+    TRect vis = sr.Intersect(dc->Clip().Bounds);
+    if (vis.IsEmpty()) continue;
+    int k0 = vertical ? vis.Top - sr.Top : vis.Left - sr.Left;
+    int k1 = vertical ? vis.Bottom - sr.Top : vis.Right - sr.Left;
+    for (int k = k0; k < k1; ++k) {
       uint32_t px = PixelARGB(0xFF, Lerp16(c0.Red, c1.Red, k, extent), Lerp16(c0.Green, c1.Green, k, extent),
                               Lerp16(c0.Blue, c1.Blue, k, extent));
       TSpanPainter paint(*dc, px, R2_COPYPEN);

@@ -4,6 +4,8 @@
 #include <cmath>
 
 namespace {
+// Wider pens are drawn this wide.
+constexpr int kMaxPenWidth = 1024;
 // Dash patterns of the styled pens, in pixels: on, off, on, off, ...
 constexpr int kDash[] = {18, 6};
 constexpr int kDot[] = {3, 3};
@@ -11,7 +13,7 @@ constexpr int kDashDot[] = {9, 6, 3, 6};
 constexpr int kDashDotDot[] = {9, 3, 3, 3, 3, 3};
 }  // namespace
 
-TPenStroker::TPenStroker(TDeviceContext& dc) : FDC(dc) {
+TPenStroker::TPenStroker(TDeviceContext& dc) {
   const TDCState& s = dc.State();
   const TGdiPen& pen = *s.Pen;
   int style = pen.Style();
@@ -34,24 +36,16 @@ TPenStroker::TPenStroker(TDeviceContext& dc) : FDC(dc) {
   }
   if (FPattern) {
     FWidth = 1;
-    FPatternLeft = FPattern[0];
+    for (int k = 0; k < FPatternLen; ++k) FPatternTotal += FPattern[k];
     if (s.BkMode == OPAQUE) FGap.emplace(dc, dc.BkPixel(), s.Rop2);
   }
+  FWidth = std::min(FWidth, kMaxPenWidth);
   if (FWidth > 1) {
-    // Disc of diameter w centred on the pixel (on a pixel corner for even widths).
-    int r0 = FWidth / 2, r1 = (FWidth - 1) / 2;
-    double c = (r1 - r0) / 2.0, rad = FWidth / 2.0;
-    FDiscTop = -r0;
-    for (int oy = -r0; oy <= r1; ++oy) {
-      int x0 = 1, x1 = 0;
-      for (int ox = -r0; ox <= r1; ++ox) {
-        double ddx = ox - c, ddy = oy - c;
-        if (ddx * ddx + ddy * ddy <= rad * rad + 1e-9) {
-          if (x0 > x1) x0 = ox;
-          x1 = ox + 1;
-        }
-      }
-      FDisc.push_back({x0, x1});
+    // A disc of diameter w: the pixels of a w x w box whose centres lie in its inscribed circle.
+    FDiscTop = -(FWidth / 2);
+    for (int j = 0; j < FWidth; ++j) {
+      auto [a, b] = EllipseRowSpan(FWidth, FWidth, j);
+      FDisc.push_back({a - FWidth / 2, b - FWidth / 2});
     }
   }
 }
@@ -81,35 +75,37 @@ void TPenStroker::Stamp(int x, int y) {
   }
 }
 
-void TPenStroker::Plot(int x, int y) {
-  if (!FPattern) {
-    FPaint->Pixel(x, y);
-    return;
-  }
-  bool on = (FPatternIndex % 2) == 0;
-  if (on) FPaint->Pixel(x, y);
+TRect TPenStroker::Reach() const {
+  TRect b = FPaint->Bounds();
+  return b.IsEmpty() ? b : b.Inflated(FWidth, FWidth);
+}
+
+void TPenStroker::Plot(int x, int y, long long step) {
+  // Which dash or gap the step falls in.
+  long long phase = (FPatternBase + step) % FPatternTotal;
+  int k = 0;
+  while (phase >= FPattern[k]) phase -= FPattern[k++];
+  if (k % 2 == 0) FPaint->Pixel(x, y);
   else if (FGap) FGap->Pixel(x, y);
-  if (--FPatternLeft == 0) {
-    FPatternIndex = (FPatternIndex + 1) % FPatternLen;
-    FPatternLeft = FPattern[FPatternIndex];
-  }
 }
 
 void TPenStroker::Segment(TPoint a, TPoint b) {
   if (FNull) return;
+  const TRect reach = Reach();
   if (FWidth > 1) {
-    RasterizeLine(a, b, [this](int x, int y) { Stamp(x, y); });
-    Stamp(b.X, b.Y);  // round cap at the end
+    RasterizeLine(a, b, reach, [this](int x, int y, long long) { Stamp(x, y); });
+    if (reach.Contains(b)) Stamp(b.X, b.Y);  // round cap at the end
     return;
   }
   if (FPattern) {
-    RasterizeLine(a, b, [this](int x, int y) { Plot(x, y); });
+    RasterizeLine(a, b, reach, [this](int x, int y, long long i) { Plot(x, y, i); });
+    FPatternBase += std::max(std::abs(static_cast<long long>(b.X) - a.X), std::abs(static_cast<long long>(b.Y) - a.Y));
     return;
   }
   // Solid thin line: gather horizontal runs.
   int runY = 0, runX0 = 0, runX1 = 0;
   bool have = false;
-  RasterizeLine(a, b, [&](int x, int y) {
+  RasterizeLine(a, b, reach, [&](int x, int y, long long) {
     if (have && y == runY && (x == runX1 || x == runX0 - 1)) {
       if (x == runX1) ++runX1;
       else --runX0;

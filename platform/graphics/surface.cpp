@@ -13,7 +13,8 @@
 namespace {
 // Rows are padded to 16 bytes so that pixman's and cairo's vector paths see aligned rows.
 constexpr int kRowAlignPixels = 4;
-constexpr size_t kAlignBytes = 64;
+// The largest surface: 2^28 pixels (1 GiB), far above any window or picture.
+constexpr uint64_t kMaxPixels = 1ull << 28;
 }  // namespace
 
 TSurface::TSurface(int w, int h) { Allocate(w, h); }
@@ -33,14 +34,13 @@ void TSurface::Allocate(int w, int h) {
     if (w > (std::numeric_limits<int>::max() / 4) - kRowAlignPixels)
       throw EOutOfResources("Surface too wide: " + std::to_string(w));
     stride = (w + kRowAlignPixels - 1) / kRowAlignPixels * kRowAlignPixels;
-    size_t bytes = static_cast<size_t>(stride) * 4u * static_cast<size_t>(h);
-    if (bytes / (static_cast<size_t>(stride) * 4u) != static_cast<size_t>(h))
-      throw EOutOfResources("Surface too large");
-    size_t rounded = (bytes + kAlignBytes - 1) / kAlignBytes * kAlignBytes;
-    pixels = static_cast<uint32_t*>(std::aligned_alloc(kAlignBytes, rounded));
+    if (static_cast<uint64_t>(stride) * static_cast<uint64_t>(h) > kMaxPixels)
+      throw EOutOfResources("Surface too large: " + std::to_string(w) + " x " + std::to_string(h));
+    // calloc hands out zeroed pages for large blocks without touching them; its blocks are
+    // 16-byte aligned, which is all the vector paths need.
+    pixels = static_cast<uint32_t*>(std::calloc(static_cast<size_t>(stride) * static_cast<size_t>(h), 4u));
     if (!pixels)
       throw EOutOfResources("Out of memory for a " + std::to_string(w) + " x " + std::to_string(h) + " surface");
-    std::memset(pixels, 0, rounded);
   }
   ReleaseViews();
   std::free(FPixels);

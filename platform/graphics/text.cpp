@@ -113,7 +113,7 @@ void Paint(TDeviceContext& dc, const TTextLayout& L, const TTextFont& F, const T
 }
 
 int DrawTextImpl(HDC dc, std::string_view text, TRect& rect, unsigned format, String* modified) {
-  if (!dc) return 0;
+  if (!dc || !BlockInRange(dc, rect.Left, rect.Top, 0, 0) || !BlockInRange(dc, rect.Right, rect.Bottom, 0, 0)) return 0;
   std::lock_guard lock(TextMutex());
   int tabChars = 8;
   if (format & DT_TABSTOP) {
@@ -188,7 +188,7 @@ int DrawText(HDC dc, String& text, TRect& rect, unsigned format) {
 }
 
 bool ExtTextOut(HDC dc, int x, int y, unsigned options, const TRect* rect, std::string_view text) {
-  if (!dc) return false;
+  if (!dc || !BlockInRange(dc, x, y, 0, 0)) return false;
   std::lock_guard lock(TextMutex());
   unsigned align = dc->State().TextAlign;
   bool rtl = (align & TA_RTLREADING) || (options & ETO_RTLREADING);

@@ -154,13 +154,15 @@ std::shared_ptr<TTextFont> MakeTextFont(const LOGFONT& lf) {
   if (requested.empty()) requested = "Sans";
   f->FFamily = ResolveFontFamily(requested, lf.lfPitchAndFamily);
   bool italic = lf.lfItalic != 0;
-  int em = lf.lfHeight < 0 ? -lf.lfHeight : kDefaultEm;
+  constexpr int kMaxEm = 2000;
+  int em = lf.lfHeight < 0 ? (lf.lfHeight < -kMaxEm ? kMaxEm : -lf.lfHeight) : kDefaultEm;
   if (lf.lfHeight > 0) {
     // Cell height: find the em size whose ascent + descent is the largest not above it.
     PangoFontDescription* probe = Describe(f->FFamily, 100, lf.lfWeight, italic);
     TTextFontMetrics pm = Measure(probe, 100);
     pango_font_description_free(probe);
-    em = std::max(1, static_cast<int>(std::lround(lf.lfHeight * 100.0 / std::max(1, pm.Height))));
+    em = std::clamp(static_cast<int>(std::lround(std::min(lf.lfHeight, 4 * kMaxEm) * 100.0 / std::max(1, pm.Height))), 1,
+                    kMaxEm);
     for (int guard = 0; guard < 4; ++guard) {
       PangoFontDescription* d = Describe(f->FFamily, em, lf.lfWeight, italic);
       int h = Measure(d, em).Height;
@@ -169,7 +171,7 @@ std::shared_ptr<TTextFont> MakeTextFont(const LOGFONT& lf) {
       else break;
     }
   }
-  em = std::clamp(em, 1, 2000);
+  em = std::clamp(em, 1, kMaxEm);
   f->FDesc = Describe(f->FFamily, em, lf.lfWeight, italic);
   f->FMetrics = Measure(f->FDesc, em);
   f->FUnderline = lf.lfUnderline != 0;

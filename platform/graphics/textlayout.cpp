@@ -88,7 +88,15 @@ TPlainText Prepare(std::string_view in, bool prefixes, bool singleLine, bool exp
       return 1;
     }
     size_t len = utf8::CharBytes(in, at);
-    Emit(p, in.substr(at, len), at);
+    if (c == '\0') {
+      Emit(p, " ", at);
+    } else if (len == 1 && static_cast<unsigned char>(c) >= 0x80) {
+      Emit(p, "\xEF\xBF\xBD", at);  // a byte that is no UTF-8 shows as the replacement character
+    } else if (len > 1 && !g_utf8_validate(in.data() + at, static_cast<gssize>(len), nullptr)) {
+      Emit(p, "\xEF\xBF\xBD", at);
+    } else {
+      Emit(p, in.substr(at, len), at);
+    }
     return len;
   };
   while (i < in.size()) {

@@ -54,6 +54,10 @@ public:
   // coordinates, may be empty) is drawn inverted over what is copied; grey: a 50 % pattern.
   virtual void Present(const TSurface& buffer, TPoint origin, const TRegion& dirty,
                        const TRect& caret, bool caretGrey) = 0;
+  // What the screen shows of the host window, read back from the host (a screen grab).
+  virtual bool Grab(TSurface* out) = 0;
+  // The host's own window object (SDL_Window* for SDL), null when there is none.
+  virtual void* NativeHandle() const = 0;
 };
 
 class TWindowBackend {
@@ -82,6 +86,9 @@ public:
   // True when the host draws the caption and frame of top-level windows (WS_CAPTION,
   // WS_THICKFRAME): only the rest of such a window is presented.
   virtual bool HostDrawsFrames() const = 0;
+  // Returns once the host has carried out every request made so far and queued the events
+  // they cause (one round trip to a display server).
+  virtual void Sync() = 0;
 };
 
 // Selects the back end by name ("headless", "sdl"). Raises EInvalidArgument for an unknown
@@ -92,6 +99,10 @@ void SetWindowBackend(std::unique_ptr<TWindowBackend> backend);
 // The back end in use (started on first use).
 TWindowBackend& WindowBackend();
 String WindowBackendName();
+// What the screen shows of a top-level window's presented part (the host's pixels, read back).
+bool GrabWindowFromScreen(HWND window, TSurface* out);
+// The host window object of a shown top-level window (SDL_Window* under SDL), else null.
+void* GetHostNativeWindow(HWND window);
 // Destroys every window, drops queued messages and timers, and releases the back end; the
 // next use starts one again.
 void ShutdownWindowSystem();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/graphics/dc.h"
 #include "platform/windows/internal.h"
 #include "platform/windows/paint.h"
 #include "platform/windows/scrollbars.h"
@@ -142,6 +143,8 @@ private:
 LRESULT DefaultSetCursor(TWnd* w, WPARAM wParam, LPARAM lParam) {
   // The parent may choose first.
   if (w->Parent && Dispatch(w->Parent, WM_SETCURSOR, wParam, lParam)) return 1;
+  // Asked on behalf of a child, a window leaves the choice to the child.
+  if (reinterpret_cast<HWND>(wParam) != w->Handle) return 0;
   LRESULT hit = static_cast<int16_t>(LOWORD(static_cast<uintptr_t>(lParam)));
   UINT mouseMsg = HIWORD(static_cast<uintptr_t>(lParam));
   if (hit == HTERROR) {
@@ -325,6 +328,20 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case HTHSCROLL: StartScrollBarTracking(w, SB_HORZ, pt); return 0;
         default: return 0;
       }
+    }
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: {
+      // Edits and lists on the window colour, everything else on the button face.
+      bool window = msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX;
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      SetTextColor(dc, window ? clWindowText : clBtnText);
+      SetBkColor(dc, window ? clWindow : clBtnFace);
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(window ? COLOR_WINDOW : msg == WM_CTLCOLORSCROLLBAR ? COLOR_SCROLLBAR : COLOR_BTNFACE));
     }
     case WM_NCLBUTTONUP:
       if (wParam == HTCLOSE) PostMessage(TopOf(w)->Handle, WM_SYSCOMMAND, SC_CLOSE, 0);

@@ -57,7 +57,9 @@ TRect FrameInsets(DWORD style, DWORD exStyle, bool topLevel) {
   else if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME)) f = GetSystemMetrics(SM_CXFIXEDFRAME);
   else if (style & WS_BORDER) f = GetSystemMetrics(SM_CXBORDER);
   TRect r(f, f, f, f);
-  if (HasCaption(style) && (topLevel || true))
+  // Child windows with WS_CAPTION get a caption too.
+  (void)topLevel;
+  if (HasCaption(style))
     r.Top += (exStyle & WS_EX_TOOLWINDOW) ? GetSystemMetrics(SM_CYSMCAPTION) : GetSystemMetrics(SM_CYCAPTION);
   return r;
 }

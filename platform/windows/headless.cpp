@@ -2,12 +2,12 @@
 // in memory, input injection and capture to bitmaps and PNG files.
 #include "platform/windows/headless.h"
 
-#include <png.h>
-
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 
+#include "platform/graphics/png.h"
 #include "platform/graphics/surface.h"
 #include "platform/windows/internal.h"
 
@@ -59,6 +59,13 @@ public:
     ++presents_;
     lastBounds_ = dirty.Bounds();
   }
+
+  bool Grab(TSurface* out) override {
+    out->SetSize(front_.Width(), front_.Height());
+    CopyRect(*out, {0, 0}, front_, front_.BoundsRect());
+    return true;
+  }
+  void* NativeHandle() const override { return nullptr; }
 
   const TSurface& Front() const { return front_; }
   const TRect& Bounds() const { return bounds_; }
@@ -121,6 +128,7 @@ public:
   }
   void Beep() override { ++beeps_; }
   bool HostDrawsFrames() const override { return false; }
+  void Sync() override {}
 
   void SetScreen(int w, int h) {
     if (w <= 0 || h <= 0) throw EInvalidArgument("a screen needs a positive size");
@@ -213,7 +221,7 @@ void Headless::AdvanceTime(uint64_t ms) {
   // Stop at every due time on the way so each timer runs at its own moment.
   while (true) {
     uint64_t due;
-    if (!NextDueTime(&due) || due > target || due <= b.Now()) break;
+    if (!NextDueTime(&due, b.Now()) || due > target) break;
     b.SetNow(due);
     ProcessPendingMessages();
   }
@@ -351,30 +359,11 @@ bool Headless::CaptureScreen(TSurface* out) {
 
 bool Headless::SavePNG(const TSurface& surface, const String& path) {
   if (surface.IsEmpty()) return false;
-  int w = surface.Width(), h = surface.Height();
-  // PNG holds straight (not premultiplied) alpha.
-  std::vector<uint8_t> rgba(static_cast<size_t>(w) * h * 4);
-  for (int y = 0; y < h; ++y) {
-    const uint32_t* row = surface.Row(y);
-    for (int x = 0; x < w; ++x) {
-      uint32_t p = row[x];
-      uint32_t a = PixelAlpha(p);
-      uint8_t* o = &rgba[(static_cast<size_t>(y) * w + x) * 4];
-      auto un = [a](uint32_t c) { return static_cast<uint8_t>(a == 0 ? 0 : std::min<uint32_t>(255, (c * 255 + a / 2) / a)); };
-      o[0] = un(PixelRed(p));
-      o[1] = un(PixelGreen(p));
-      o[2] = un(PixelBlue(p));
-      o[3] = static_cast<uint8_t>(a);
-    }
-  }
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  image.width = static_cast<png_uint_32>(w);
-  image.height = static_cast<png_uint_32>(h);
-  image.format = PNG_FORMAT_RGBA;
-  bool ok = png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr) != 0;
-  png_image_free(&image);
+  std::vector<uint8_t> bytes = EncodePng(surface, true, false);
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  ok = std::fclose(f) == 0 && ok;
   return ok;
 }
 

@@ -141,9 +141,9 @@ bool MouseActivate(TWindowSystem& s, TWnd* w, LRESULT hit, UINT msg) {
   return r != MA_ACTIVATEANDEAT && r != MA_NOACTIVATEANDEAT && ref.Alive();
 }
 
-// A press on a disabled top-level window brings its enabled pop-up (a modal dialog) forward.
+// A press on a disabled top-level window brings its enabled pop-up (a modal dialog) forward
+// (the beep comes from the default handling of WM_SETCURSOR).
 void PressOnDisabled(TWindowSystem& s, TWnd* top) {
-  MessageBeep(MB_OK);
   for (TWnd* t : s.TopLevels)
     if (t->Owner == top && t->Visible() && t->Enabled()) {
       ActivateInternal(t, WA_CLICKACTIVE);
@@ -367,13 +367,22 @@ void QueueInput(TRawInput in) {
 
 bool TakeInput(MSG* out, HWND filter, UINT minMsg, UINT maxMsg, bool remove) {
   TWindowSystem& s = Sys();
-  if (filter == reinterpret_cast<HWND>(-1)) return false;
-  // Input is routed in order; routing may run window procedures, which may queue more.
+  if (filter == reinterpret_cast<HWND>(-1) || s.RoutingInput) return false;
+  // Input is routed in order; routing may run window procedures, which may queue more input
+  // (never merged into the one being routed: it is marked first) but take none.
   for (size_t i = 0; i < s.Input.size(); ++i) {
     if (!s.Input[i].Routed) {
+      s.Input[i].Routed = true;
       TRawInput copy = s.Input[i];
-      RouteInput(s, copy);
-      if (i >= s.Input.size()) return false;
+      s.RoutingInput = true;
+      try {
+        RouteInput(s, copy);
+      } catch (...) {
+        s.RoutingInput = false;
+        s.Input[i].Dropped = true;
+        throw;
+      }
+      s.RoutingInput = false;
       s.Input[i] = std::move(copy);
     }
     TRawInput& in = s.Input[i];

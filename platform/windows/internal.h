@@ -231,6 +231,7 @@ struct TWindowSystem {
   // Queues.
   std::shared_ptr<TThreadQueue> UIQueue;
   std::deque<TRawInput> Input;
+  bool RoutingInput = false;  // routing runs procedures, which must not route in turn
   std::vector<TTimer> Timers;
   UINT_PTR NextTimerId = 1;
   std::vector<TSystemTimer> SystemTimers;
@@ -308,6 +309,8 @@ LRESULT Dispatch(TWnd* w, UINT msg, WPARAM wParam, LPARAM lParam);
 std::shared_ptr<TThreadQueue> CurrentQueue();
 std::shared_ptr<TThreadQueue> FindQueue(DWORD threadId);
 void WakeQueue(TThreadQueue& q);
+// Queues a message sent from another thread, refusing a window that is gone.
+bool QueueSent(TWindowSystem& s, const std::shared_ptr<TSentMessage>& m);
 // Drops messages and timers that refer to a destroyed window.
 void ForgetWindowMessages(HWND hwnd);
 
@@ -377,7 +380,8 @@ void StartFrameTracking(TWnd* w, LRESULT hit, TPoint screenPt);
 uint64_t AddSystemTimer(uint64_t dueIn, std::function<void()> fn);
 void KillSystemTimer(uint64_t id);
 bool RunDueSystemTimers();
-bool NextDueTime(uint64_t* due);
+// The earliest due time of any timer later than `after`.
+bool NextDueTime(uint64_t* due, uint64_t after = 0);
 bool TakeTimerMessage(MSG* out, HWND filter, UINT minMsg, UINT maxMsg, bool remove);
 void KillWindowTimers(HWND hwnd);
 uint64_t Now();

@@ -7,12 +7,47 @@
 
 #include "platform/graphics/dc.h"
 #include "platform/graphics/framectl.h"
+#include "platform/graphics/text.h"
 #include "platform/windows/internal.h"
 #include "platform/windows/scrollbars.h"
 
 namespace kvwin {
 namespace {
 constexpr int kMaxBufferSide = 16384;
+
+// Region operations with the common cases (one rectangle, nothing to do) answered without
+// the general banded combination, which allocates: a repaint does several of these.
+void IntersectWith(TRegion& r, const TRect& rect) {
+  if (r.IsEmpty()) return;
+  TRect b = r.Bounds();
+  if (rect.Contains(b)) return;
+  if (r.Rects().size() == 1) r = TRegion(b.Intersect(rect));
+  else r.Intersect(rect);
+}
+
+void IntersectWith(TRegion& r, const TRegion& other) {
+  if (r.IsEmpty()) return;
+  if (other.Rects().size() == 1) IntersectWith(r, other.Rects()[0]);
+  else if (r.Rects().size() == 1 && other.ContainsRect(r.Rects()[0])) return;
+  else r.Intersect(other);
+}
+
+void UnionInto(TRegion& dst, const TRegion& src) {
+  if (src.IsEmpty()) return;
+  if (dst.IsEmpty()) {
+    dst = src;
+    return;
+  }
+  if (dst.Rects().size() == 1 && dst.Rects()[0].Contains(src.Bounds())) return;
+  if (src.Rects().size() == 1 && src.Rects()[0].Contains(dst.Bounds())) {
+    dst = src;
+    return;
+  }
+  dst.Union(src);
+}
+
+// True when some of r lies outside rect.
+bool Outside(const TRegion& r, const TRect& rect) { return !r.IsEmpty() && !rect.Contains(r.Bounds()); }
 
 struct TOpenDC {
   HDC Dc;
@@ -44,7 +79,7 @@ HDC OpenWindowDC(TWnd* w, bool client, const TRegion* clipInArea, bool clipChild
   if (clipInArea) {
     TRegion extra = *clipInArea;
     extra.Offset(area.Left, area.Top);
-    vis.Intersect(extra);
+    IntersectWith(vis, extra);
   }
   SetDCSystemClip(dc, vis);
   gOpenDCs.push_back({dc, top});
@@ -140,39 +175,53 @@ TWnd* FindWindowToPaint(HWND filter) {
 
 TRegion VisibleRegion(const TWnd* w, bool clientOnly, bool clipChildren) {
   if (!IsVisibleChain(w) || !RedrawChain(w)) return TRegion();
-  TRegion rgn(clientOnly ? ClientRectInTop(w) : WindowRectInTop(w));
-  for (const TWnd* a = w->Parent; a; a = a->Parent) rgn.Intersect(ClientRectInTop(a));
-  // Siblings above clip a window that asks for it, at every level.
+  TRect area = clientOnly ? ClientRectInTop(w) : WindowRectInTop(w);
+  for (const TWnd* a = w->Parent; a; a = a->Parent) area = area.Intersect(ClientRectInTop(a));
+  TRegion rgn(area);
+  if (area.IsEmpty()) return rgn;
+  // Siblings above clip a window that asks for it, at every level; only those that overlap
+  // cost a region operation.
   for (const TWnd* x = w; x->Parent; x = x->Parent) {
     if (!(x->Style & WS_CLIPSIBLINGS)) continue;
+    TPoint origin = ClientRectInTop(x->Parent).TopLeft();
     for (const TWnd* sib : x->Parent->Children) {
       if (sib == x) break;
-      if (sib->Visible()) rgn.Subtract(WindowRectInTop(sib));
+      if (!sib->Visible()) continue;
+      TRect r = sib->Rect.Offsetted(origin.X, origin.Y);
+      if (r.IntersectsWith(area)) rgn.Subtract(r);
     }
   }
-  if (clipChildren)
-    for (const TWnd* c : w->Children)
-      if (c->Visible()) rgn.Subtract(WindowRectInTop(c));
+  if (clipChildren) {
+    TPoint origin = ClientRectInTop(w).TopLeft();
+    for (const TWnd* c : w->Children) {
+      if (!c->Visible()) continue;
+      TRect r = c->Rect.Offsetted(origin.X, origin.Y);
+      if (r.IntersectsWith(area)) rgn.Subtract(r);
+    }
+  }
   return rgn;
 }
 
 void InvalidateInternal(TWnd* w, const TRegion& region, bool erase, bool frame, int childMode) {
   if (region.IsEmpty() || w->Dead) return;
   TRegion r = region;
-  r.Intersect(TRect(0, 0, w->Rect.Width(), w->Rect.Height()));
-  if (!frame) r.Intersect(w->Client);
+  IntersectWith(r, TRect(0, 0, w->Rect.Width(), w->Rect.Height()));
+  if (!frame) IntersectWith(r, w->Client);
   if (!r.IsEmpty()) {
-    w->Update.Union(r);
+    UnionInto(w->Update, r);
     if (erase) w->ErasePending = true;
-    TRegion nc = r;
-    nc.Subtract(w->Client);
-    if (!nc.IsEmpty()) w->NcPending = true;
+    if (Outside(r, w->Client)) {
+      TRegion nc = r;
+      nc.Subtract(w->Client);
+      if (!nc.IsEmpty()) w->NcPending = true;
+    }
     AddNeedPaint(w);
   }
   bool include = childMode == RDW_ALLCHILDREN || (childMode == 0 && !(w->Style & WS_CLIPCHILDREN));
   if (!include) return;
+  if (w->Children.empty()) return;
   TRegion inClient = r;
-  inClient.Intersect(w->Client);
+  IntersectWith(inClient, w->Client);
   if (inClient.IsEmpty()) return;
   for (TWnd* c : w->Children) {
     if (!c->Visible()) continue;
@@ -198,7 +247,7 @@ void ValidateInternal(TWnd* w, const TRegion* region) {
 
 void MarkDirty(TWnd* top, const TRegion& region) {
   if (!top->Top || region.IsEmpty()) return;
-  top->Top->Dirty.Union(region);
+  UnionInto(top->Top->Dirty, region);
 }
 
 void PresentAll() {
@@ -213,7 +262,7 @@ void PresentAll() {
     }
     TRegion dirty = tl->Dirty;
     tl->Dirty.Clear();
-    dirty.Intersect(tl->HostArea);
+    IntersectWith(dirty, tl->HostArea);
     if (dirty.IsEmpty()) continue;
     dirty.Offset(-tl->HostArea.Left, -tl->HostArea.Top);
     TRect caret;
@@ -325,9 +374,18 @@ void DefaultNcPaint(TWnd* w, HDC dc) {
     TRect cap(r.Left, r.Top, r.Right, r.Top + h);
     bool active = Sys().Active == w;
     FillNcRect(dc, cap, active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
+    TRect textRect(cap.Left + 4, cap.Top, cap.Right - 4, cap.Bottom);
     if (st & WS_SYSMENU) {
       TRect btn(cap.Right - h + 2, cap.Top + 2, cap.Right - 2, cap.Bottom - 2);
       if (!btn.IsEmpty()) DrawFrameControl(dc, btn, DFC_CAPTION, DFCS_CAPTIONCLOSE);
+      textRect.Right = cap.Right - h;
+    }
+    if (!w->Text.empty() && !textRect.IsEmpty()) {
+      HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, active ? clCaptionText : clInactiveCaptionText);
+      DrawText(dc, w->Text, textRect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+      SelectObject(dc, oldFont);
     }
     r.Top += h;
   }
@@ -530,7 +588,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     if (!ref.Alive()) return nullptr;
   }
   TRegion upd = w->Update;
-  upd.Intersect(w->Client);
+  IntersectWith(upd, w->Client);
   upd.Offset(-w->Client.Left, -w->Client.Top);
   bool erase = w->ErasePending;
   ValidateInternal(w, nullptr);
@@ -580,6 +638,24 @@ int ReleaseDC(HWND, HDC dc) {
   if (CloseWindowDC(dc)) return 1;
   // Measuring contexts of GetDC(null).
   return DeleteDC(dc) ? 1 : 0;
+}
+
+bool GrabWindowFromScreen(HWND window, TSurface* out) {
+  RequireUIThread("GrabWindowFromScreen");
+  TWnd* w = FromHandle(window);
+  if (!w || !out) return false;
+  TWnd* top = TopOf(w);
+  PresentAll();
+  BE().Sync();
+  return top->Top && top->Top->Host && top->Top->HostShown && top->Top->Host->Grab(out);
+}
+
+void* GetHostNativeWindow(HWND window) {
+  RequireUIThread("GetHostNativeWindow");
+  TWnd* w = FromHandle(window);
+  if (!w) return nullptr;
+  TWnd* top = TopOf(w);
+  return top->Top && top->Top->Host ? top->Top->Host->NativeHandle() : nullptr;
 }
 
 bool GdiFlush() {

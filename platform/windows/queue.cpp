@@ -98,7 +98,6 @@ bool TakePaint(MSG* out, HWND filter, UINT minMsg, UINT maxMsg) {
 bool Retrieve(TThreadQueue& q, MSG* out, HWND filter, UINT minMsg, UINT maxMsg, bool remove) {
   RunIncomingSends(q);
   if (q.IsUI) {
-    TWindowSystem& s = Sys();
     BE().PumpEvents();
     RunDueSystemTimers();
     RunIncomingSends(q);
@@ -106,9 +105,7 @@ bool Retrieve(TThreadQueue& q, MSG* out, HWND filter, UINT minMsg, UINT maxMsg, 
     if (TakeInput(out, filter, minMsg, maxMsg, remove)) return true;
     if (TakeQuit(q, out, filter, minMsg, maxMsg, remove)) return true;
     if (TakePaint(out, filter, minMsg, maxMsg)) return true;
-    if (TakeTimerMessage(out, filter, minMsg, maxMsg, remove)) return true;
-    (void)s;
-    return false;
+    return TakeTimerMessage(out, filter, minMsg, maxMsg, remove);
   }
   if (TakePosted(q, out, filter, minMsg, maxMsg, remove)) return true;
   return TakeQuit(q, out, filter, minMsg, maxMsg, remove);
@@ -124,12 +121,12 @@ void WaitForQueue(TThreadQueue& q) {
         return;
       }
     }
+    // Only timers still to come limit the wait: one that is due but was filtered out must not
+    // turn the wait into a spin.
     uint64_t due;
     int64_t timeout = -1;
-    if (NextDueTime(&due)) {
-      uint64_t now = Now();
-      timeout = due > now ? static_cast<int64_t>(due - now) : 0;
-    }
+    uint64_t now = Now();
+    if (NextDueTime(&due, now)) timeout = static_cast<int64_t>(due - now);
     BE().Wait(timeout);
     std::lock_guard<std::mutex> lock(q.Lock);
     q.Signalled = false;
@@ -213,6 +210,21 @@ void ForgetWindowMessages(HWND hwnd) {
   }
 }
 
+bool QueueSent(TWindowSystem& s, const std::shared_ptr<TSentMessage>& m) {
+  {
+    // Checked under the queue's lock: destruction releases the handle before it clears the
+    // queue of the window's messages.
+    std::lock_guard<std::mutex> lock(s.UIQueue->Lock);
+    if (!IsLiveHandle(m->Hwnd)) {
+      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+      return false;
+    }
+    s.UIQueue->Sent.push_back(m);
+  }
+  WakeQueue(*s.UIQueue);
+  return true;
+}
+
 void DefaultPump() {
   MSG msg;
   while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -257,11 +269,7 @@ bool SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT,
   m->Msg = msg;
   m->WParam = wParam;
   m->LParam = lParam;
-  {
-    std::lock_guard<std::mutex> lock(s->UIQueue->Lock);
-    s->UIQueue->Sent.push_back(m);
-  }
-  WakeQueue(*s->UIQueue);
+  if (!QueueSent(*s, m)) return false;
   std::unique_lock<std::mutex> lock(m->Lock);
   if (timeoutMs == INFINITE) {
     m->Cv.wait(lock, [&] { return m->Done; });
@@ -301,12 +309,7 @@ bool SendNotifyMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   m->WParam = wParam;
   m->LParam = lParam;
   m->NeedsAnswer = false;
-  {
-    std::lock_guard<std::mutex> lock(s->UIQueue->Lock);
-    s->UIQueue->Sent.push_back(m);
-  }
-  WakeQueue(*s->UIQueue);
-  return true;
+  return QueueSent(*s, m);
 }
 
 bool InSendMessage() { return tQueue && tQueue->InCrossThreadSend; }
@@ -419,9 +422,12 @@ bool PeekMessage(MSG* msg, HWND hwnd, UINT minFilter, UINT maxFilter, UINT remov
 
 bool WaitMessage() {
   auto q = CurrentQueue();
+  // Messages other threads sent count as arrivals: the caller may be waiting for their effect.
+  if (RunIncomingSends(*q)) return true;
   MSG m;
   if (Retrieve(*q, &m, nullptr, 0, 0, false)) return true;
   WaitForQueue(*q);
+  RunIncomingSends(*q);
   return true;
 }
 

@@ -10,6 +10,7 @@
 
 #include "platform/graphics/surface.h"
 #include "platform/windows/internal.h"
+#include "platform/windows/sdl_x11.h"
 
 namespace kvwin {
 namespace {
@@ -131,9 +132,14 @@ public:
   }
   void Raise() override {}
   void Activate() override {
-    if (win_ && !popup_) SDL_RaiseWindow(win_);
+    if (!win_ || popup_) return;
+    SDL_RaiseWindow(win_);
+    // Without a window manager nobody hands out the focus on request: take it.
+    if (SDL_GetWindowFlags(win_) & SDL_WINDOW_SHOWN) SDL_SetWindowInputFocus(win_);
   }
   void Present(const TSurface& buffer, TPoint origin, const TRegion& dirty, const TRect& caret, bool grey) override;
+  bool Grab(TSurface* out) override;
+  void* NativeHandle() const override { return win_; }
 
   // The host's idea of where the window is, kept in step with the window manager's moves.
   void NoteMoved(TPoint p) { bounds_ = Bounds(p.X, p.Y, bounds_.Width(), bounds_.Height()); }
@@ -234,6 +240,13 @@ public:
   }
   void Beep() override {}
   bool HostDrawsFrames() const override { return true; }
+  void Sync() override {
+    for (auto& h : hosts_)
+      if (X11Available(h.second->Window())) {
+        X11Sync(h.second->Window());
+        return;
+      }
+  }
 
   void Register(TSdlHost* h) { hosts_[SDL_GetWindowID(h->Window())] = h; }
   void Unregister(TSdlHost* h) {
@@ -440,6 +453,22 @@ void TSdlHost::Present(const TSurface& buffer, TPoint origin, const TRegion& dir
     rects.assign(1, {b.Left, b.Top, b.Width(), b.Height()});
   }
   SDL_UpdateWindowSurfaceRects(win_, rects.data(), static_cast<int>(rects.size()));
+}
+bool TSdlHost::Grab(TSurface* out) {
+  if (!win_) return false;
+  if (X11Available(win_)) return X11GrabWindow(win_, out);
+  // Other video drivers (the dummy one): the window surface is what the screen holds.
+  SDL_Surface* s = SDL_GetWindowSurface(win_);
+  if (!s || s->format->BytesPerPixel != 4) return false;
+  out->SetSize(s->w, s->h);
+  if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
+  for (int y = 0; y < s->h; ++y) {
+    const auto* src = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(s->pixels) + static_cast<ptrdiff_t>(y) * s->pitch);
+    uint32_t* dst = out->Row(y);
+    for (int x = 0; x < s->w; ++x) dst[x] = 0xFF000000u | (src[x] & 0x00FFFFFFu);
+  }
+  if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+  return true;
 }
 }  // namespace
 

@@ -14,6 +14,8 @@ std::unique_ptr<TWindowBackend> gPendingBackend;
 String gPendingBackendName;
 
 thread_local DWORD tLastError = 0;
+// Set on the user-interface thread once it claimed the windows: the hot check of every call.
+thread_local TWindowSystem* tOwnedSystem = nullptr;
 thread_local DWORD tThreadId = 0;
 std::atomic<DWORD> gNextThreadId{1};
 
@@ -62,12 +64,10 @@ TWindowBackend& BE() {
   return *s.Backend;
 }
 
-bool OnUIThread() {
-  TWindowSystem* s = gSystem;
-  return s && s->UIThread == std::this_thread::get_id();
-}
+bool OnUIThread() { return tOwnedSystem != nullptr && tOwnedSystem == gSystem; }
 
 void RequireUIThread(const char* function) {
+  if (tOwnedSystem && tOwnedSystem == gSystem) return;
   TWindowSystem& s = Sys();
   if (s.UIThread == std::thread::id()) {
     // The first thread that uses windows owns them.
@@ -80,6 +80,7 @@ void RequireUIThread(const char* function) {
   }
   if (s.UIThread != std::this_thread::get_id())
     throw EInvalidOperation(String(function) + " called from a thread that does not own the windows");
+  tOwnedSystem = &s;
 }
 
 // ---- handles ------------------------------------------------------------------------------
@@ -102,7 +103,7 @@ TWnd* Lookup(TWindowSystem& s, HWND hwnd) {
 TWnd* FromHandle(HWND hwnd) {
   TWindowSystem* s = gSystem;
   if (!s || !hwnd) return nullptr;
-  if (s->UIThread == std::this_thread::get_id()) return Lookup(*s, hwnd);
+  if (tOwnedSystem == s) return Lookup(*s, hwnd);
   std::lock_guard<std::mutex> lock(s->TableLock);
   return Lookup(*s, hwnd);
 }

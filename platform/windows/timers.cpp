@@ -46,17 +46,17 @@ bool RunDueSystemTimers() {
   return ran;
 }
 
-bool NextDueTime(uint64_t* due) {
+bool NextDueTime(uint64_t* due, uint64_t after) {
   TWindowSystem& s = Sys();
   bool any = false;
   uint64_t best = 0;
   for (const TTimer& t : s.Timers)
-    if (!any || t.Due < best) {
+    if (t.Due > after && (!any || t.Due < best)) {
       best = t.Due;
       any = true;
     }
   for (const TSystemTimer& t : s.SystemTimers)
-    if (!any || t.Due < best) {
+    if (t.Due > after && (!any || t.Due < best)) {
       best = t.Due;
       any = true;
     }

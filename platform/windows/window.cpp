@@ -54,7 +54,6 @@ void FinishDestroy(TWnd* w) {
   }
   Dispatch(w, WM_NCDESTROY, 0, 0);
   KillWindowTimers(w->Handle);
-  ForgetWindowMessages(w->Handle);
   CaretWindowGone(w);
   InputWindowGone(w);
   PaintForgetWindow(w);
@@ -67,7 +66,11 @@ void FinishDestroy(TWnd* w) {
   w->Parent = nullptr;
   DestroyHost(w);
   if (w->Class) --w->Class->WindowCount;
+  HWND handle = w->Handle;
   ReleaseHandle(w);
+  // After the handle is dead: a sender on another thread checks it under the queue's lock, so
+  // it either queued before this (and is answered 0 here) or sees the window gone.
+  ForgetWindowMessages(handle);
 }
 
 void DestroyTree(TWnd* w) {
@@ -89,6 +92,9 @@ void DestroyTree(TWnd* w) {
     for (TWnd* t : owned)
       if (!t->Dead && !t->Destroying) DestroyTree(t);
   }
+  if (w->Dead) return;
+  // The ancestors hear of a child going (children destroyed along with a parent do not).
+  if (w->Parent) NotifyParents(w, WM_DESTROY, reinterpret_cast<LPARAM>(w->Handle));
   if (w->Dead) return;
   SendDestroyMessages(w);
   if (w->Dead) return;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "pixels.h"
+#include "platform/core/exceptions.h"
 #include "platform/graphics/dc.h"
 
 using kvtest::Picture;
@@ -228,4 +229,24 @@ TEST(BitBltTest, DIBSectionExposesTopDownPixelsAndRefusesOtherLayouts) {
   bi.bmiHeader.biBitCount = 24;
   EXPECT_EQ(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
   EXPECT_EQ(bits, nullptr);
+}
+
+TEST(SurfaceTest, SizesAreCheckedAndResizeKeepsTheSharedPart) {
+  TSurface s(3, 2);
+  EXPECT_GE(s.Stride(), 3);
+  s.Row(1)[2] = 7;
+  s.SetSize(3, 2);
+  EXPECT_EQ(s.Row(1)[2], 7u) << "an unchanged size keeps the pixels";
+  s.Resize(5, 5);
+  EXPECT_EQ(s.Row(1)[2], 7u);
+  EXPECT_EQ(s.Row(4)[4], 0u);
+  s.SetSize(2, 2);
+  EXPECT_EQ(s.Row(1)[1], 0u) << "a new size clears";
+  EXPECT_THROW(s.SetSize(-1, 2), EInvalidArgument);
+  EXPECT_THROW(s.SetSize(1 << 20, 1 << 20), EOutOfResources);
+  EXPECT_EQ(s.Width(), 2) << "a refused size leaves the surface";
+  EXPECT_THROW(s.ScanLine(2), EInvalidArgument);
+  s.SetSize(0, 5);
+  EXPECT_TRUE(s.IsEmpty());
+  EXPECT_EQ(s.PixmanImage(), nullptr);
 }

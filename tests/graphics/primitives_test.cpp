@@ -27,6 +27,7 @@ struct LineCase {
   const char* name;
   TPoint to;
 };
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
 }  // namespace
 
 class LineDirectionTest : public testing::TestWithParam<LineCase> {};
@@ -230,4 +231,39 @@ TEST(ShapeTest, PixelsAreClippedAndReadBack) {
   EXPECT_EQ(GetPixel(c.dc, 1, 1), clRed);
   EXPECT_EQ(GetPixel(c.dc, 2, 2), CLR_INVALID) << "outside the clip";
   EXPECT_EQ(c.Pic(), Rows({"...", ".r.", "..."}));
+}
+
+TEST(ShapeTest, HugeCoordinatesCostOnlyWhatIsVisible) {
+  // Each call would take minutes if it walked the invisible part.
+  Canvas c(8, 8);
+  const int big = 1 << 28;
+  MoveToEx(c.dc, -big, -big, nullptr);
+  LineTo(c.dc, big, big);  // the diagonal through the canvas
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(At(c.surface, i, i), 0xFF000000u) << i;
+  HPEN dashed = CreatePen(PS_DASH, 1, clRed);
+  HPEN wide = CreatePen(PS_SOLID, 1 << 20, clRed);
+  SelectObject(c.dc, dashed);
+  MoveToEx(c.dc, -big, 3, nullptr);
+  LineTo(c.dc, big, 3);
+  SelectObject(c.dc, wide);
+  LineTo(c.dc, big, -big);
+  SelectObject(c.dc, GetStockObject(BLACK_PEN));
+  DeleteObject(dashed);
+  DeleteObject(wide);
+  Ellipse(c.dc, -big, -big, big, big);
+  RoundRect(c.dc, -big, -big, big, big, big, big);
+  DrawFocusRect(c.dc, TRect(-big, -big, big, big));
+  GradientFillRect(c.dc, TRect(-big, -big, big, big), clBlack, clWhite, true);
+  TPoint tri[] = {{-big, -big}, {big, 0}, {-big, big}};
+  Polygon(c.dc, tri, 3);
+  // Beyond the coordinate range the calls are refused rather than overflowing.
+  const int huge = 1 << 30;
+  EXPECT_FALSE(LineTo(c.dc, huge, 0));
+  EXPECT_FALSE(Ellipse(c.dc, -huge, 0, huge, 4));
+  TPoint far[] = {{0, 0}, {huge, huge}, {0, 4}};
+  EXPECT_FALSE(Polygon(c.dc, far, 3));
+  EXPECT_FALSE(BitBlt(c.dc, INT32_MAX - 1, 0, 10, 10, c.dc, 0, 0, SRCCOPY));
+  EXPECT_EQ(FillRect(c.dc, TRect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))), 1)
+      << "rectangles are clamped: the whole surface is filled";
+  EXPECT_EQ(At(c.surface, 7, 0), 0xFF000000u);
 }

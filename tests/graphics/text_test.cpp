@@ -330,3 +330,22 @@ TEST_F(TextTest, LayoutsAreCachedByFontTextWidthAndFlags) {
   DrawText(dc, "Cached caption", narrow, DT_SINGLELINE | DT_END_ELLIPSIS);  // other width
   EXPECT_EQ(TextLayoutCacheStats().Misses, hit.Misses + 2);
 }
+
+TEST_F(TextTest, BadTextAndExtremeFontsAreHandled) {
+  TRect r(0, 0, 200, 40);
+  const char bad[] = {'o', 'k', '\xC3', '(', '\xFF', '\0', 'z'};
+  std::string_view text(bad, sizeof bad);
+  EXPECT_GT(DrawText(dc, text, r, DT_SINGLELINE), 0);
+  TSize size;
+  ASSERT_TRUE(GetTextExtentPoint32(dc, text, &size));
+  EXPECT_GT(size.cx, Width("ok"));
+  for (int height : {INT32_MIN, -100000, 100000, 1}) {
+    HFONT f = CreateFont(height, 0, 0, 0, FW_NORMAL, false, false, false, "Tahoma");
+    HGDIOBJ old = SelectObject(dc, f);
+    TEXTMETRIC tm;
+    ASSERT_TRUE(GetTextMetrics(dc, &tm));
+    EXPECT_GT(tm.tmHeight, 0) << height;
+    SelectObject(dc, old);
+    DeleteObject(f);
+  }
+}
