@@ -3,6 +3,7 @@
 #include "basectl.h"
 #include "platform/windows/messageloop.h"
 #include "platform/windows/paint.h"
+#include "kv/kvUtils/kvBufferedAnimation.h"
 
 using namespace kvtest;
 
@@ -103,5 +104,152 @@ TEST_F(HoverTest, FreedWhileThePollRunsLeavesNothingBehind) {
   Free(probe);
   probe = nullptr;
   Headless::AdvanceTime(300);  // no tick reaches the freed control
+  SUCCEED();
+}
+
+// ---- the state cross-fade ----------------------------------------------------------------
+
+namespace {
+struct FadeTest : HoverTest {
+  void SetUp() override {
+    HoverTest::SetUp();
+    probe->SetAnimation(true);
+    normal = StateImage(kvsNormal);
+    hot = StateImage(kvsHot);
+  }
+  void TearDown() override {
+    LoadBufferedAnimation();
+    HoverTest::TearDown();
+  }
+  // What PaintStateTo paints for a state: the image a fade starts or ends on.
+  std::unique_ptr<TBitmap> StateImage(TkvsCtrlState s) {
+    auto b = std::make_unique<TBitmap>(probe->Width(), probe->Height());
+    probe->PaintStateTo(b->Canvas()->Handle(), s, true);
+    return b;
+  }
+  // The blend of two images with W/256 of the second.
+  static auto Blend(const TBitmap& A, const TBitmap& B, unsigned W) {
+    return [&A, &B, W](int x, int y) {
+      const uint32_t a = A.ScanLine(y)[x], b = B.ScanLine(y)[x];
+      uint32_t out = 0;
+      for (int c = 0; c < 32; c += 8) {
+        const uint32_t ca = (a >> c) & 0xFF, cb = (b >> c) & 0xFF;
+        out |= ((ca * (256 - W) + cb * W) >> 8) << c;
+      }
+      return out;
+    };
+  }
+  void AdvanceTo(uint64_t T) { Headless::AdvanceTime(T - Headless::Now()); }
+  std::unique_ptr<TBitmap> normal, hot;
+};
+}  // namespace
+
+TEST_F(FadeTest, HotTransitionFramesAreBlendsOfTheTwoStateImages) {
+  ASSERT_TRUE(IsAnimationAvailable());
+  ASSERT_NE(Middle(), Shown(probe, 1, 1)) << "the state images differ from the background";
+  const uint64_t enter = Headless::Now();
+  Move(probe, 10, 10);
+  EXPECT_TRUE(probe->CanAnimate());
+  EXPECT_TRUE(ShowsEverywhere(probe, Blend(*normal, *hot, 0))) << "0 ms: the normal image";
+  AdvanceTo(enter + 75);
+  EXPECT_TRUE(ShowsEverywhere(probe, Blend(*normal, *hot, 128))) << "75 ms: half way";
+  EXPECT_EQ(Middle(), 0xFF808080u);
+  AdvanceTo(enter + 150);
+  EXPECT_TRUE(ShowsEverywhere(probe, Blend(*normal, *hot, 256))) << "150 ms: the hot image";
+  EXPECT_EQ(BufferedAnimationCount(probe->Handle()), 0);
+  EXPECT_EQ(probe->OldCtrlState(), kvsHot);
+
+  // Leaving inside the animation window fades back the same way.
+  AdvanceTo(enter + 400);
+  const uint64_t leave = Headless::Now();
+  Move(panel, 300, 250);
+  EXPECT_TRUE(ShowsEverywhere(probe, Blend(*hot, *normal, 0)));
+  AdvanceTo(leave + 75);
+  EXPECT_TRUE(ShowsEverywhere(probe, Blend(*hot, *normal, 128)));
+  AdvanceTo(leave + 150);
+  EXPECT_TRUE(ShowsEverywhere(probe, Blend(*hot, *normal, 256)));
+
+  // The window closes a second after the last hover change.
+  AdvanceTo(leave + 999);
+  EXPECT_TRUE(probe->CanAnimate());
+  AdvanceTo(leave + 1000);
+  EXPECT_FALSE(probe->CanAnimate());
+  probe->RePaintControl();
+  EXPECT_TRUE(ShowsEverywhere(probe, Blend(*hot, *normal, 256)));
+}
+
+TEST_F(FadeTest, PressedFocusedAndDisabledStatesNeverFade) {
+  struct TCase {
+    const char* Name;
+    TkvsCtrlState State;
+  };
+  for (const TCase& c : {TCase{"pressed", kvsPressed}, TCase{"focused", kvsFocused}, TCase{"disabled", kvsDisabled}}) {
+    SCOPED_TRACE(c.Name);
+    Move(probe, 10, 10);
+    AdvanceTo(Headless::Now() + 200);  // hot, inside the animation window
+    ASSERT_TRUE(probe->CanAnimate());
+    if (c.State == kvsDisabled) {
+      probe->SetEnabled(false);
+    } else {
+      probe->Forced = true;
+      probe->ForcedState = c.State;
+      probe->RePaintControl();
+    }
+    EXPECT_EQ(Middle(), PixelOf(TActiveProbe::StateColor(c.State))) << "painted at once";
+    EXPECT_EQ(BufferedAnimationCount(probe->Handle()), 0);
+    // Nor does a hover change in that state open an animation window.
+    Move(panel, 300, 250);
+    Headless::AdvanceTime(1000);
+    Move(probe, 10, 10);
+    EXPECT_FALSE(probe->CanAnimate());
+    EXPECT_EQ(Middle(), PixelOf(TActiveProbe::StateColor(c.State)));
+    probe->Forced = false;
+    probe->SetEnabled(true);
+    Move(panel, 300, 250);
+    Headless::AdvanceTime(1000);
+  }
+}
+
+TEST_F(FadeTest, WithoutTheServiceOrAnAnimationTheStateIsPaintedAtOnce) {
+  // The service refuses the animation: the paint still shows the new state.
+  probe->RefuseAnimation = true;
+  Move(probe, 10, 10);
+  ASSERT_TRUE(probe->CanAnimate());
+  EXPECT_EQ(Middle(), PixelOf(TActiveProbe::StateColor(kvsHot)));
+  Move(panel, 300, 250);
+  EXPECT_EQ(Middle(), PixelOf(TActiveProbe::StateColor(kvsNormal)));
+  probe->RefuseAnimation = false;
+  Headless::AdvanceTime(1000);
+
+  // The service is missing: no animation window, the hover repaints at once.
+  UnloadBufferedAnimation();
+  EXPECT_FALSE(IsAnimationAvailable());
+  Move(probe, 10, 10);
+  EXPECT_FALSE(probe->CanAnimate());
+  EXPECT_EQ(Middle(), PixelOf(TActiveProbe::StateColor(kvsHot)));
+  Move(panel, 300, 250);
+  EXPECT_EQ(Middle(), PixelOf(TActiveProbe::StateColor(kvsNormal)));
+
+  // Animation off: the same.
+  LoadBufferedAnimation();
+  probe->SetAnimation(false);
+  Move(probe, 10, 10);
+  EXPECT_FALSE(probe->CanAnimate());
+  EXPECT_EQ(Middle(), PixelOf(TActiveProbe::StateColor(kvsHot)));
+}
+
+TEST_F(FadeTest, RecreatingOrFreeingTheWindowEndsTheAnimation) {
+  Move(probe, 10, 10);
+  ASSERT_TRUE(probe->CanAnimate());
+  ASSERT_EQ(BufferedAnimationCount(probe->Handle()), 1);
+  HWND old = probe->Handle();
+  probe->RecreateWnd();
+  EXPECT_FALSE(probe->CanAnimate());
+  EXPECT_EQ(BufferedAnimationCount(old), 0);
+  Move(panel, 300, 250);
+  Move(probe, 10, 10);
+  Free(probe);
+  probe = nullptr;
+  Headless::AdvanceTime(1200);
   SUCCEED();
 }

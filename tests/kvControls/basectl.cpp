@@ -83,6 +83,11 @@ void TActiveProbe::DoMouseLeave() {
   TkvCustomActiveControl::DoMouseLeave();
 }
 
+bool TActiveProbe::StartAnimation(HDC DC) {
+  if (RefuseAnimation) return false;
+  return TkvCustomActiveControl::StartAnimation(DC);
+}
+
 uint32_t BaseControlTest::Shown(TWinControl* c, int x, int y) {
   TSurface s;
   if (!Headless::CaptureWindow(c->Handle(), &s, true)) return 0;

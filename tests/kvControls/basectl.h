@@ -86,6 +86,8 @@ public:
   TkvsCtrlState OldCtrlState() const { return FOldCtrlState; }
   std::vector<TkvsCtrlState> States;
   int Enters = 0, Leaves = 0;
+  // The animation service refuses every animation while set.
+  bool RefuseAnimation = false;
   TkvsCtrlState GetCtrlState() override;
   using TkvCustomActiveControl::PaintStateTo;
 
@@ -93,6 +95,7 @@ protected:
   void Draw(TCanvas* ACanvas, TkvsCtrlState ACtrlState) override;
   void DoMouseEnter() override;
   void DoMouseLeave() override;
+  bool StartAnimation(HDC DC) override;
 };
 
 // The fixture: a shown form (client area at 100, 100 on the screen), the pointer parked far away.
