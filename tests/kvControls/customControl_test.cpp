@@ -153,6 +153,14 @@ TEST_F(PipelineTest, RePaintControlReusesTheCachedImageAndNeverRepaintsTheParent
   g->Invalidate();
   Application->ProcessMessages();
   EXPECT_TRUE(ShowsEverywhere(g, PanelAt(20, 30, 5)));
+
+  // A paint of part of the control composes and shows only that part.
+  panel->Shift = 6;
+  const TRect part(10, 5, 30, 20);
+  InvalidateRect(g->Handle(), &part, false);
+  g->Update();
+  GdiFlush();
+  EXPECT_TRUE(ShowsEverywhere(g, [&](int x, int y) { return PatternPixel(20 + x, 30 + y, part.Contains({x, y}) ? 6 : 5); }));
 }
 
 TEST_F(PipelineTest, EraseRequestsFromOutsideAPaintDrawTheControlUnlessSuppressed) {
