@@ -409,7 +409,9 @@ void TkvCustomActiveControl::WMTimer(TMessage& Message) {
 }
 
 void TkvCustomActiveControl::Paint() {
-  if (FCanAnimate && AnimationAllowed()) {
+  // Frames go to the control's own window; painted as a copy (the background of a transparent
+  // child, a print) the control shows its state as usual.
+  if (FCanAnimate && !ControlState().Contains(csPaintCopy) && AnimationAllowed()) {
     HDC dc = Canvas()->Handle();
     const TkvBufferedAnimationApi& api = BufferedAnimationApi();
     if (api.Render && HandleAllocated() && api.Render(FHandle, dc)) return;
