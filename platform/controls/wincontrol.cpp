@@ -248,14 +248,17 @@ void TWinControl::RecreateWnd() {
 }
 
 void TWinControl::CMRecreateWnd(TMessage&) {
-  bool wasFocused = Focused();
+  // The focused control (this one or one inside) gets the focus back in its new window.
+  HWND focus = GetFocus();
+  TWinControl* focused = focus && FHandle && (focus == FHandle || IsChild(FHandle, focus)) ? FindControl(focus) : nullptr;
+  TAliveGuard focusedAlive = focused ? focused->AliveGuard() : AliveGuard();
   FControlState.Include(csRecreating);
   TCustomForm* form = GetParentForm(this);
   if (form) form->FRecreating = true;
   DestroyHandle();
   FControlState.Exclude(csRecreating);
   UpdateShowing();
-  if (wasFocused && FHandle) ::SetFocus(FHandle);
+  if (focused && focusedAlive && focused->HandleAllocated()) ::SetFocus(focused->Handle());
   if (form) form->FRecreating = false;
 }
 
@@ -638,7 +641,6 @@ void TWinControl::Broadcast(TMessage& Message) {
 }
 
 void TWinControl::NotifyControls(UINT Msg) {
-  TMessage m{Msg, 0, 0, 0};
   std::vector<TControl*> kids;
   for (int i = 0; i < ControlCount(); ++i) kids.push_back(Controls(i));
   for (TControl* c : kids)
