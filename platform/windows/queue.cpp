@@ -99,10 +99,17 @@ bool Retrieve(TThreadQueue& q, MSG* out, HWND filter, UINT minMsg, UINT maxMsg, 
   RunIncomingSends(q);
   if (q.IsUI) {
     BE().PumpEvents();
-    RunDueSystemTimers();
+    if (RunDueSystemTimers()) {
+      // A scheduled callback may have changed what a waiting loop is waiting for: the next
+      // wait returns at once so that the loop looks again.
+      std::lock_guard<std::mutex> lock(q.Lock);
+      q.Signalled = true;
+    }
     RunIncomingSends(q);
     if (TakePosted(q, out, filter, minMsg, maxMsg, remove)) return true;
     if (TakeInput(out, filter, minMsg, maxMsg, remove)) return true;
+    // Routing input may itself have posted (a mouse-leave notice): take it in this call.
+    if (TakePosted(q, out, filter, minMsg, maxMsg, remove)) return true;
     if (TakeQuit(q, out, filter, minMsg, maxMsg, remove)) return true;
     if (TakePaint(out, filter, minMsg, maxMsg)) return true;
     return TakeTimerMessage(out, filter, minMsg, maxMsg, remove);

@@ -202,3 +202,35 @@ TEST_F(WindowTest, AModalLoopInsideAHandlerRunsOnScheduledInputAndTheVirtualCloc
   EXPECT_EQ(loopEnded, t0 + 400);
   EXPECT_FALSE(IsWindowVisible(menu));
 }
+
+TEST_F(WindowTest, WaitingLoopsLookAgainAfterAScheduledCallbackAndSeeNoticesOfRoutedInput) {
+  // A loop that waits for a state a scheduled callback sets (a modal result, a menu choice)
+  // and posts nothing: WaitMessage returns after the callback ran.
+  bool done = false;
+  Headless::SetAutoPump(false);
+  Headless::Schedule(250, [&] { done = true; });
+  uint64_t t0 = Headless::Now();
+  for (int spins = 0; !done && spins < 100; ++spins) WaitMessage();
+  Headless::SetAutoPump(true);
+  EXPECT_TRUE(done);
+  EXPECT_EQ(Headless::Now() - t0, 250u);
+
+  // The leave notice that routing a move posts comes back from the same PeekMessage.
+  HWND top = CreateTop(TRect(0, 0, 300, 100));
+  HWND a = CreateChild(top, TRect(0, 0, 100, 100));
+  Headless::MouseMove(50, 50);
+  TRACKMOUSEEVENT t;
+  t.dwFlags = TME_LEAVE;
+  t.hwndTrack = a;
+  ASSERT_TRUE(TrackMouseEvent(&t));
+  Headless::SetAutoPump(false);
+  Headless::MouseMove(250, 50);
+  MSG m;
+  bool sawLeave = false;
+  while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
+    sawLeave = sawLeave || (m.message == WM_MOUSELEAVE && m.hwnd == a);
+    DispatchMessage(&m);
+  }
+  Headless::SetAutoPump(true);
+  EXPECT_TRUE(sawLeave);
+}
