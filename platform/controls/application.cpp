@@ -204,7 +204,11 @@ void TApplication::Terminate() {
 void TApplication::ProcessMessages() {
   EnsurePump();
   MSG m;
-  while (ProcessMessage(m)) {
+  while (true) {
+    if (ProcessMessage(m)) continue;
+    // Routing input may post messages (WM_MOUSELEAVE) during a call that found nothing to
+    // hand out: look once more before calling the queue empty.
+    if (!PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE)) break;
   }
   FreeReleased();
 }

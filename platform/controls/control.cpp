@@ -61,11 +61,6 @@ KV_IMPLEMENT_CLASS(TControl) {
 
 namespace {
 TControl* GCaptureControl = nullptr;
-
-bool IsButtonDown(UINT msg) {
-  return msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN || msg == WM_LBUTTONDBLCLK ||
-         msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
-}
 }  // namespace
 
 TControl::TControl(TComponent* AOwner)
@@ -509,7 +504,7 @@ unsigned TControl::DrawTextBiDiModeFlags(unsigned Flags) const {
   return r | DrawTextBiDiModeFlagsReadingOnly();
 }
 
-unsigned TControl::DrawTextBiDiModeFlagsReadingOnly() const { return UseRightToLeftReading() ? DT_RTLREADING : 0; }
+unsigned TControl::DrawTextBiDiModeFlagsReadingOnly() const { return UseRightToLeftReading() ? static_cast<unsigned>(DT_RTLREADING) : 0u; }
 
 // ---- actions --------------------------------------------------------------------------------
 
@@ -650,7 +645,8 @@ void TControl::WMMouseButton(TMessage& Message, TMouseButton Button, bool Down, 
     if (!alive) return;
     if (Button == mbLeft) {
       if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
-      if (FControlStyle.Contains(csClickEvents)) FControlState.Include(csClicked);
+      // The release of a double click's second press clicks no more.
+      if (FControlStyle.Contains(csClickEvents) && !Double) FControlState.Include(csClicked);
     }
     if (Double) {
       shift.Include(ssDouble);

@@ -12,6 +12,7 @@
 #include "platform/controls/screen.h"
 #include "platform/windows/headless.h"
 #include "platform/windows/input.h"
+#include "platform/windows/messageloop.h"
 
 namespace kvtest {
 
@@ -27,6 +28,7 @@ protected:
     hooksBefore_ = Application->MessageHookCount();
   }
   void TearDown() override {
+    Application->CancelHint();
     for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) Free(*it);
     forms_.clear();
     Application->ProcessMessages();
