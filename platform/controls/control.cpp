@@ -73,6 +73,7 @@ TControl::TControl(TComponent* AOwner)
   FFont->OnChange = TNotifyEvent(this, &TControl::FontChanged);
   FMargins->OnChange = TNotifyEvent(this, &TControl::MarginsChanged);
   FConstraints->OnChange = TNotifyEvent(this, &TControl::ConstraintsChanged);
+  kvctl::ControlCreated(this);
 }
 
 void TControl::BeforeDestruction() {
@@ -82,6 +83,7 @@ void TControl::BeforeDestruction() {
 
 TControl::~TControl() {
   *FAlive = false;
+  kvctl::ControlGone(this);
   ControlDestroying(this);
   if (GCaptureControl == this) GCaptureControl = nullptr;
   FActionLink.reset();

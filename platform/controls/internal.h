@@ -32,6 +32,10 @@ public:
 private:
   TComponent* FComponent;
 };
+// Every control that exists is known, so that an announcement reaches all of them (a change
+// of the look: CM_STYLECHANGED once to each control after every switch of the style manager).
+void ControlCreated(TControl* Control);
+void ControlGone(TControl* Control);
 // The pointer moved or windows changed: the control under it may be another one.
 void UpdateMouseControl();
 // The window of Parent lost the mouse capture: a windowless child no longer holds it.

@@ -370,6 +370,7 @@ void TWinControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_PAINT: WMPaint(Message); return;
     case WM_ERASEBKGND: WMEraseBkgnd(Message); return;
+    case WM_PRINTCLIENT: WMPrintClient(Message); return;
     case WM_WINDOWPOSCHANGED: WMWindowPosChanged(Message); return;
     case WM_SETFOCUS: WMSetFocus(Message); return;
     case WM_KILLFOCUS: WMKillFocus(Message); return;

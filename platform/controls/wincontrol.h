@@ -165,6 +165,9 @@ protected:
   // Message handlers.
   virtual void WMPaint(TMessage& Message);
   virtual void WMEraseBkgnd(TMessage& Message);
+  // Paints the client area into the given context as WM_PAINT with a context does (own
+  // content and windowless children), erasing first with PRF_ERASEBKGND.
+  virtual void WMPrintClient(TMessage& Message);
   virtual void WMWindowPosChanged(TMessage& Message);
   virtual void WMSetFocus(TMessage& Message);
   virtual void WMKillFocus(TMessage& Message);

@@ -132,6 +132,30 @@ void TWinControl::WMEraseBkgnd(TMessage& Message) {
   Message.Result = 1;
 }
 
+void TWinControl::WMPrintClient(TMessage& Message) {
+  HDC dc = reinterpret_cast<HDC>(Message.WParam);
+  if (!dc || !(Message.LParam & PRF_CLIENT)) {
+    DefaultHandler(Message);
+    return;
+  }
+  TAliveGuard alive = AliveGuard();
+  const bool wasPrinting = FControlState.Contains(csPrintClient);
+  FControlState.Include(csPrintClient);
+  struct TClear {
+    TWinControl* Control;
+    TAliveGuard& Alive;
+    bool Keep;
+    ~TClear() {
+      if (Alive && !Keep) Control->FControlState.Exclude(csPrintClient);
+    }
+  } clear{this, alive, wasPrinting};
+  if (Message.LParam & PRF_ERASEBKGND) Perform(WM_ERASEBKGND, Message.WParam, Message.WParam);
+  if (!alive) return;
+  TMessage paint{WM_PAINT, Message.WParam, 0, 0};
+  PaintHandler(paint);
+  Message.Result = 0;
+}
+
 void TWinControl::PaintTo(HDC DC, int X, int Y) {
   if (!DC) return;
   TAliveGuard alive = AliveGuard();
