@@ -638,7 +638,6 @@ void TWinControl::Broadcast(TMessage& Message) {
 }
 
 void TWinControl::NotifyControls(UINT Msg) {
-  TMessage m{Msg, 0, 0, 0};
   std::vector<TControl*> kids;
   for (int i = 0; i < ControlCount(); ++i) kids.push_back(Controls(i));
   for (TControl* c : kids)
