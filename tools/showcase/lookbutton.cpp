@@ -52,12 +52,16 @@ void TLookButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
   RePaintControl();
 }
 
-void TLookButton::Dispatch(TMessage& Message) {
-  if (Message.Msg == CM_DIALOGCHAR && Enabled() && IsAccel(static_cast<char32_t>(Message.WParam), Caption())) {
+void TLookButton::CMDialogChar(TMessage& Message) {
+  if (Enabled() && IsAccel(static_cast<char32_t>(Message.WParam), Caption())) {
     Click();
     Message.Result = 1;
     return;
   }
+  inherited::CMDialogChar(Message);
+}
+
+void TLookButton::Dispatch(TMessage& Message) {
   inherited::Dispatch(Message);
   if (Message.Msg == CM_TEXTCHANGED) RePaintControl();
 }

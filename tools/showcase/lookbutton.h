@@ -20,6 +20,8 @@ protected:
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void Dispatch(TMessage& Message) override;
+  // The accelerator of the caption clicks the button.
+  void CMDialogChar(TMessage& Message) override;
 
 private:
   bool FDown = false;

@@ -5,6 +5,7 @@
 // resource SHOWCASE of type FORM); the pictures of its image collection and image lists are the
 // generated assets, compiled in as resources. The buttons in the header switch among the six
 // looks.
+#include <memory>
 #include <vector>
 
 #include "kv/kvControls/kvPanels.h"
@@ -37,6 +38,7 @@ public:
   TImageList* Glyphs32 = nullptr;
   TkvPanel* HeaderPanel = nullptr;
   TkvLabel* StatusLabel = nullptr;
+  TkvGroupBox* BordersBox = nullptr;
   TLookButton* LookNative = nullptr;
   TLookButton* LookClassic = nullptr;
   TLookButton* LookGlossy = nullptr;
@@ -49,6 +51,14 @@ public:
 
 private:
   void LoadPictures();
+  // The page tile for the active look: as generated on light grounds; on a dark window colour
+  // its waves are laid over that colour instead, so that the style's light text stays legible.
+  void UpdatePageTile();
+  // The samples of the border styles: a face halfway between the light and the shadow border
+  // colours of the look, on which both show equally.
+  void UpdateBorderSamples();
   std::vector<TLookButton*> LookButtons() const;
   const TShowcaseLook* FLook = nullptr;
+  std::unique_ptr<TPicture> FTile;  // the page tile as generated
+  TColor FTileGround = clNone;      // the window colour the tile in use was made for
 };
