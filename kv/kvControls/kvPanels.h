@@ -80,7 +80,9 @@ protected:
   void DrawBorder(TCanvas* ACanvas);
   // The caption in R shrunk by its margin (the glow's, or 3 pixels).
   void DrawCaption(TCanvas* ACanvas, TRect R, TkvsCtrlState ACtrlState);
-  void WMSize(TMessage& Message) override;
+  // After a size change: repaint at once, and refresh the children's backgrounds when the
+  // wallpaper's placement follows the size.
+  void Resize() override;
 
 private:
   void GlowChanged(TObject* Sender);

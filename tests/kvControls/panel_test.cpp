@@ -318,3 +318,27 @@ TEST_F(PanelPaint, GlowingCaptionDrawsAHaloAroundTheText) {
     }
   EXPECT_GT(reddish, 100) << "the halo lies where the plain caption left the panel white";
 }
+
+TEST_F(PanelPaint, ResizingMovesAFollowingWallpaperUnderTransparentChildren) {
+  TkvImageCollectionItem* item = wallpapers->Images()->Items(0);
+  item->SetDrawStyle(idsCenter);
+  TkvPanel* body = AddPanel(form, TRect(0, 0, 200, 100));
+  body->SetColor(RGB(40, 40, 40));
+  body->SetWallpapers(wallpapers);
+  body->SetWallpaperIndex(0);
+  TkvPanel* child = AddPanel(body, TRect(60, 30, 100, 50));
+  child->SetStyleKind(kvpsTransparent);
+  TPicture* picture = item->Picture();
+  for (int width : {200, 260, 150}) {
+    body->SetWidth(width);
+    TSurface s;
+    Shot(form, s);
+    const int px = width / 2 - 7 / 2, py = 100 / 2 - 5 / 2;  // the centred picture's corner
+    for (int y = 30; y < 50; ++y)
+      for (int x = 60; x < 100; ++x) {
+        const bool on = x >= px && x < px + 7 && y >= py && y < py + 5;
+        ASSERT_EQ(Px(s, x, y), on ? PatternPixel(picture, x - px, y - py) : Opaque(RGB(40, 40, 40)))
+            << "width " << width << " at " << x << "," << y;
+      }
+  }
+}
