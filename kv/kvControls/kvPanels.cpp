@@ -348,6 +348,11 @@ void TkvPanel::WMEraseBkgnd(TMessage& Message) {
   inherited::WMEraseBkgnd(Message);
 }
 
+void TkvPanel::DrawWallpaper(TCanvas* ACanvas, const TRect& R) {
+  FWallpapers->Draw(ACanvas, R, FWallpaperIndex);
+  ACanvas->Refresh();  // the collection restored the device context under the canvas
+}
+
 void TkvPanel::DrawBorder(TCanvas* ACanvas) {
   TColor light = FLightBorderColor, shadow = FShadowBorderColor;
   if (StyleElements().Contains(seClient) && IsCustomStyle()) {
@@ -362,7 +367,7 @@ void TkvPanel::Draw(TCanvas* ACanvas, TkvsCtrlState ACtrlState) {
   const TkvImageCollectionItem* wallpaper = HasWallpaper() ? FWallpapers->Images()->Items(FWallpaperIndex) : nullptr;
   // A wallpaper that covers every pixel is the whole background.
   if (wallpaper && !wallpaper->Transparent() && wallpaper->CoversTarget()) {
-    FWallpapers->Draw(ACanvas, r, FWallpaperIndex);
+    DrawWallpaper(ACanvas, r);
     DrawBorder(ACanvas);
     return;
   }
@@ -407,7 +412,7 @@ void TkvPanel::Draw(TCanvas* ACanvas, TkvsCtrlState ACtrlState) {
     case kvpsEmpty: return;
   }
   if (wallpaper) {
-    FWallpapers->Draw(ACanvas, r, FWallpaperIndex);
+    DrawWallpaper(ACanvas, r);
     if (border) DrawBorder(ACanvas);
   }
   if (FShowCaption) DrawCaption(ACanvas, r, ACtrlState);

@@ -78,6 +78,7 @@ protected:
   void Dispatch(TMessage& Message) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void DrawBorder(TCanvas* ACanvas);
+  void DrawWallpaper(TCanvas* ACanvas, const TRect& R);
   // The caption in R shrunk by its margin (the glow's, or 3 pixels).
   void DrawCaption(TCanvas* ACanvas, TRect R, TkvsCtrlState ACtrlState);
   // After a size change: repaint at once, and refresh the children's backgrounds when the

@@ -342,3 +342,21 @@ TEST_F(PanelPaint, ResizingMovesAFollowingWallpaperUnderTransparentChildren) {
       }
   }
 }
+
+TEST_F(PanelPaint, CaptionOverAWallpaperKeepsWhatIsUnderItsText) {
+  wallpapers->Images()->Items(0)->SetTileOffsetX(2);  // gaps: the colour is drawn first
+  TkvPanel* p = AddPanel(form, TRect(0, 0, 160, 40));
+  p->SetColor(RGB(0, 0, 160));
+  p->SetWallpapers(wallpapers);
+  p->SetWallpaperIndex(0);
+  p->SetShowCaption(true);
+  p->SetCaption("Caption");
+  p->Font()->SetColor(clYellow);
+  for (int paint = 0; paint < 3; ++paint) {
+    p->RePaintControl();
+    TSurface s;
+    Shot(form, s);
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 160; ++x) ASSERT_NE(Px(s, x, y), Opaque(clWhite)) << "paint " << paint << " at " << x << "," << y;
+  }
+}
