@@ -1,5 +1,6 @@
 #include "kv/kvControls/kvCustomControl.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "kv/kvUtils/kvBufferedAnimation.h"
 #include "kv/kvUtils/kvParentBackground.h"
 #include "platform/graphics/blit.h"
+#include "platform/graphics/surface.h"
 #include "platform/windows/input.h"
 #include "platform/windows/messageloop.h"
 #include "platform/windows/paint.h"
@@ -81,6 +83,16 @@ void TkvCustomControl::PaintContent(TCanvas* ACanvas, TkvsCtrlState State) {
 void TkvCustomControl::Paint() {
   const int w = Width(), h = Height();
   if (w <= 0 || h <= 0) return;
+  // Only the part the target shows is composed and copied: a small update region, or this
+  // control painted as the background of a small transparent child, costs what it shows.
+  TRect area(0, 0, w, h);
+  TRect clip;
+  HDC target = Canvas()->Handle();
+  const int kind = GetClipBox(target, &clip);
+  if (kind == NULLREGION) return;
+  if (kind != RGN_ERROR) area = area.Intersect(clip);
+  if (area.IsEmpty()) return;
+
   // The kept bitmap serves the outermost paint; a paint nested inside it gets one of its own.
   std::unique_ptr<TBitmap> nested;
   TBitmap* buffer;
@@ -101,12 +113,26 @@ void TkvCustomControl::Paint() {
     const bool cached = ControlState().Contains(csPaintCopy) && ParentBGBuffer->Width() == w &&
                         ParentBGBuffer->Height() == h;
     if (!FStopEraseBackground && !cached) CaptureParentBackground();
+    if (!alive) return;
   } else {
-    FillBitmap(buffer, 0);
+    // What an opaque control leaves undrawn is black, as on a new bitmap.
+    TSurface& s = buffer->Surface();
+    for (int y = area.Top; y < area.Bottom; ++y)
+      std::fill_n(s.Row(y) + area.Left, area.Width(), 0u);
+    s.MarkDirtyForCairo();
+  }
+  HDC dc = buffer->Canvas()->Handle();
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, area.Left, area.Top, area.Right, area.Bottom);
+  try {
+    PaintContent(buffer->Canvas(), GetCtrlState());
+  } catch (...) {
+    if (alive) RestoreDC(dc, saved);
+    throw;
   }
   if (!alive) return;
-  PaintContent(buffer->Canvas(), GetCtrlState());
-  if (alive) CopyBitmap(buffer, Canvas(), w, h);
+  RestoreDC(dc, saved);
+  BitBlt(target, area.Left, area.Top, area.Width(), area.Height(), dc, area.Left, area.Top, SRCCOPY);
 }
 
 void TkvCustomControl::RePaintControl() {
@@ -383,7 +409,9 @@ void TkvCustomActiveControl::WMTimer(TMessage& Message) {
 }
 
 void TkvCustomActiveControl::Paint() {
-  if (FCanAnimate && AnimationAllowed()) {
+  // Frames go to the control's own window; painted as a copy (the background of a transparent
+  // child, a print) the control shows its state as usual.
+  if (FCanAnimate && !ControlState().Contains(csPaintCopy) && AnimationAllowed()) {
     HDC dc = Canvas()->Handle();
     const TkvBufferedAnimationApi& api = BufferedAnimationApi();
     if (api.Render && HandleAllocated() && api.Render(FHandle, dc)) return;

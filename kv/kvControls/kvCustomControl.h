@@ -37,6 +37,15 @@ public:
 
   // kvsDisabled when the control is disabled, else kvsNormal.
   virtual TkvsCtrlState GetCtrlState();
+
+protected:
+  // Draws the cached image behind the control at (0, 0) (capturing it first when its size is
+  // not the control's); nothing for an opaque control.
+  virtual void DrawBackground(TCanvas* ACanvas);
+  // The control's content for one state; nothing in the base.
+  virtual void Draw(TCanvas* ACanvas, TkvsCtrlState ACtrlState);
+
+public:
   // Repaints now, reusing the cached image behind the control.
   virtual void RePaintControl();
 
@@ -59,12 +68,6 @@ public:
   bool TransparentBackground() const { return FTransparentBackground; }
 
 protected:
-  // Draws the cached image behind the control at (0, 0) (capturing it first when its size is
-  // not the control's); nothing for an opaque control.
-  virtual void DrawBackground(TCanvas* ACanvas);
-  // The control's content for one state; nothing in the base.
-  virtual void Draw(TCanvas* ACanvas, TkvsCtrlState ACtrlState);
-
   void Paint() override;
   void Dispatch(TMessage& Message) override;
   void WMPaint(TMessage& Message) override;

@@ -68,7 +68,7 @@ protected:
       m.Result = DLGC_WANTARROWS;
       return;
     }
-    inherited::Dispatch(m);
+    TCustomControl::Dispatch(m);
   }
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override {
     TAliveGuard alive = AliveGuard();
@@ -79,7 +79,7 @@ protected:
       SetSelected(row * kCols + col);
       if (alive && Shift.Contains(ssDouble)) OnChoose(this);
     }
-    if (alive) inherited::MouseDown(Button, Shift, X, Y);
+    if (alive) TCustomControl::MouseDown(Button, Shift, X, Y);
   }
   void KeyDown(WORD& Key, TShiftState Shift) override {
     int s = std::max(FSelected, 0);
@@ -89,18 +89,18 @@ protected:
       case VK_RIGHT: col = (col + 1) % kCols; break;
       case VK_UP: row = (row + kRows - 1) % kRows; break;
       case VK_DOWN: row = (row + 1) % kRows; break;
-      default: inherited::KeyDown(Key, Shift); return;
+      default: TCustomControl::KeyDown(Key, Shift); return;
     }
     SetSelected(row * kCols + col);
     Key = 0;
   }
   void CMEnter(TMessage& m) override {
     Invalidate();
-    inherited::CMEnter(m);
+    TCustomControl::CMEnter(m);
   }
   void CMExit(TMessage& m) override {
     Invalidate();
-    inherited::CMExit(m);
+    TCustomControl::CMExit(m);
   }
   void Paint() override {
     TCanvas* c = Canvas();
@@ -147,11 +147,11 @@ protected:
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override {
     FDragBar = X > kSpecW + 1;
     Track(X, Y);
-    inherited::MouseDown(Button, Shift, X, Y);
+    TCustomControl::MouseDown(Button, Shift, X, Y);
   }
   void MouseMove(TShiftState Shift, int X, int Y) override {
     if (Shift.Contains(ssLeft) && MouseCapture()) Track(X, Y);
-    inherited::MouseMove(Shift, X, Y);
+    TCustomControl::MouseMove(Shift, X, Y);
   }
   void Paint() override {
     TCanvas* c = Canvas();

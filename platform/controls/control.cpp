@@ -329,7 +329,9 @@ void TControl::RequestAlign() {
 }
 
 void TControl::UpdateAnchorRules() {
-  if (!FParent) {
+  // While a description is read the parent may not have its final size yet: the rules are
+  // recorded once the control is loaded, against the parent as it then is.
+  if (!FParent || ComponentState().Contains(csLoading)) {
     FAnchorValid = false;
     return;
   }

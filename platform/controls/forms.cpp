@@ -510,7 +510,7 @@ void TCustomForm::WMClose(TMessage& Message) {
 
 void TCustomForm::Close() {
   if (FFormState.Contains(fsModal)) {
-    FModalResult = mrCancel;
+    SetModalResult(mrCancel);
     return;
   }
   TAliveGuard alive = AliveGuard();
@@ -528,6 +528,12 @@ void TCustomForm::Close() {
     case caFree: Release(); break;
     default: break;
   }
+}
+
+void TCustomForm::SetModalResult(TModalResult Value) {
+  FModalResult = Value;
+  // Wakes a modal loop that waits for a message.
+  if (Value != mrNone && FFormState.Contains(fsModal) && FHandle) PostMessage(FHandle, WM_NULL, 0, 0);
 }
 
 void TCustomForm::Release() {

@@ -80,7 +80,9 @@ public:
   // ModalResult is not 0; returns it.
   virtual TModalResult ShowModal();
   TModalResult ModalResult() const { return FModalResult; }
-  void SetModalResult(TModalResult Value) { FModalResult = Value; }
+  // While the form is modal, a result other than mrNone ends its loop (also when set from a
+  // timer or another part of the program that runs while the loop waits).
+  void SetModalResult(TModalResult Value);
   void Close();
   virtual bool CloseQuery();
   // Frees the form once the handlers running now have returned.
@@ -140,7 +142,7 @@ private:
   void SetWindowFocus();
   TFormBorderStyle FBorderStyle = bsSizeable;
   TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
-  TPosition FPosition = poDefaultPosOnly;
+  TPosition FPosition = poDesigned;
   TWindowState FWindowState = wsNormal;
   TFormStyle FFormStyle = fsNormal;
   bool FKeyPreview = false;

@@ -89,9 +89,15 @@ public:
 
   bool Run(intptr_t* Chosen) {
     if (!OpenLevel(FRoot, nullptr, -1)) return false;
-    GetCursorPos(&FStartCursor);
+    GetCursorPos(&FLastPointer);
     int hook = Application->AddMessageHook([this](MSG& m) { return Hook(m); }, true);
     SetCapture(FLevels.front()->Wnd);
+    // Keys go to the focused window; with none (a menu opened from code with no form), the
+    // menu's own window takes them.
+    if (!GetFocus()) {
+      FTookFocus = true;
+      ::SetFocus(FLevels.front()->Wnd);
+    }
     Application->ModalStarted();
     try {
       while (!FDone) {
@@ -107,7 +113,7 @@ public:
     return FChosen;
   }
 
-  void Cancel() { FDone = true; }
+  void Cancel() { End(); }
 
   bool Owns(HWND h) const {
     return std::any_of(FLevels.begin(), FLevels.end(), [&](const auto& l) { return l->Wnd == h; });
@@ -134,12 +140,29 @@ public:
   }
 
 private:
+  // The menu closes the moment it is answered or cancelled, even while input queued behind the
+  // answer is still being handled: the windows go, the capture goes, and the release of a
+  // button that is still down is swallowed.
+  void End() {
+    if (FEnded) return;
+    FEnded = true;
+    FDone = true;
+    if (Owns(GetCapture())) {
+      FSettingCapture = true;
+      ReleaseCapture();
+      FSettingCapture = false;
+    }
+    if (FTookFocus && Owns(GetFocus())) ::SetFocus(nullptr);
+    while (!FLevels.empty()) CloseLevel();
+    SwallowPendingReleases();
+    // The loop may be waiting for a message: one wakes it to see that the menu is done.
+    PostMessage(Application->Handle(), WM_NULL, 0, 0);
+  }
+
   void Finish(int hook) {
     Application->ModalFinished();
     Application->RemoveMessageHook(hook);
-    if (Owns(GetCapture())) ReleaseCapture();
-    while (!FLevels.empty()) CloseLevel();
-    SwallowPendingReleases();
+    End();
   }
 
   // ---- levels ----
@@ -333,12 +356,12 @@ private:
     if (!e.Enabled || e.Separator) return;
     FChosen = true;
     FResult = e.Tag;
-    FDone = true;
+    End();
   }
 
   // ---- input ----
   bool Hook(MSG& m) {
-    if (FDone) return false;
+    if (FDone || FLevels.empty()) return false;
     UINT msg = m.message;
     if (msg == WM_MOUSEMOVE || msg == WM_NCMOUSEMOVE) {
       OnMove(m.pt);
@@ -366,7 +389,11 @@ private:
   }
 
   void OnMove(TPoint p) {
-    if (p != FStartCursor) FArmed = true;
+    // Windows that open or close make the window layer repeat the last position: only a
+    // pointer that really moved changes the hot row (keyboard choices stay).
+    if (p == FLastPointer) return;
+    FLastPointer = p;
+    FArmed = true;
     int row = -1;
     TLevel* L = LevelAt(p, &row);
     if (!L) {
@@ -467,8 +494,10 @@ private:
   TPoint FAt;
   UINT FFlags;
   std::vector<std::unique_ptr<TLevel>> FLevels;
-  TPoint FStartCursor;
+  TPoint FLastPointer;
   bool FDone = false;
+  bool FEnded = false;
+  bool FTookFocus = false;
   bool FChosen = false;
   bool FArmed = false;
   bool FSettingCapture = false;

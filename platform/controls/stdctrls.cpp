@@ -26,7 +26,8 @@ KV_IMPLEMENT_CLASS(TLabel) {
 // ---- TButton ----
 
 TButton::TButton(TComponent* AOwner) : TCustomControl(AOwner) {
-  FControlStyle = {csSetCaption, csCaptureMouse, csClickEvents, csOpaque, csDoubleClicks};
+  // Without csDoubleClicks: a quick second click is another click.
+  FControlStyle = {csSetCaption, csCaptureMouse, csClickEvents, csOpaque};
   SetBounds(0, 0, 75, 25);
   SetTabStop(true);
   SetParentColor(false);

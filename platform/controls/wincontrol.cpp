@@ -248,14 +248,17 @@ void TWinControl::RecreateWnd() {
 }
 
 void TWinControl::CMRecreateWnd(TMessage&) {
-  bool wasFocused = Focused();
+  // The focused control (this one or one inside) gets the focus back in its new window.
+  HWND focus = GetFocus();
+  TWinControl* focused = focus && FHandle && (focus == FHandle || IsChild(FHandle, focus)) ? FindControl(focus) : nullptr;
+  TAliveGuard focusedAlive = focused ? focused->AliveGuard() : AliveGuard();
   FControlState.Include(csRecreating);
   TCustomForm* form = GetParentForm(this);
   if (form) form->FRecreating = true;
   DestroyHandle();
   FControlState.Exclude(csRecreating);
   UpdateShowing();
-  if (wasFocused && FHandle) ::SetFocus(FHandle);
+  if (focused && focusedAlive && focused->HandleAllocated()) ::SetFocus(focused->Handle());
   if (form) form->FRecreating = false;
 }
 

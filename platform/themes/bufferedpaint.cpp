@@ -125,21 +125,21 @@ unsigned Weight(const TAnimation& A, uint64_t T) {
   return static_cast<unsigned>(std::lround(std::clamp(eased, 0.0, 1.0) * 256));
 }
 
-// Frame := From * (256 - W) / 256 + To * W / 256 per channel (premultiplied pixels stay
-// premultiplied: the weights add up to one). Two channels per multiply.
+// Frame := From * (256 - W) / 256 + To * W / 256 for every byte (premultiplied pixels stay
+// premultiplied: the weights add up to one). A plain byte loop, which compilers turn into
+// 16-bit vector multiplies.
+void BlendRow(const uint8_t* __restrict From, const uint8_t* __restrict To, uint8_t* __restrict Out, int Bytes,
+              unsigned W) {
+  const unsigned iw = 256 - W;
+  for (int i = 0; i < Bytes; ++i) Out[i] = static_cast<uint8_t>((From[i] * iw + To[i] * W) >> 8);
+}
+
 void BlendImages(const TSurface& From, const TSurface& To, TSurface& Frame, unsigned W) {
-  const uint32_t w = W, iw = 256 - W;
-  for (int y = 0; y < Frame.Height(); ++y) {
-    const uint32_t* f = From.Row(y);
-    const uint32_t* t = To.Row(y);
-    uint32_t* d = Frame.Row(y);
-    for (int x = 0; x < Frame.Width(); ++x) {
-      const uint32_t a = f[x], b = t[x];
-      const uint32_t rb = (((a & 0x00FF00FFu) * iw + (b & 0x00FF00FFu) * w) >> 8) & 0x00FF00FFu;
-      const uint32_t ag = (((a >> 8) & 0x00FF00FFu) * iw + ((b >> 8) & 0x00FF00FFu) * w) & 0xFF00FF00u;
-      d[x] = rb | ag;
-    }
-  }
+  const int bytes = Frame.Width() * 4;
+  for (int y = 0; y < Frame.Height(); ++y)
+    BlendRow(reinterpret_cast<const uint8_t*>(From.Row(y)), reinterpret_cast<const uint8_t*>(To.Row(y)),
+             reinterpret_cast<uint8_t*>(Frame.Row(y)), bytes, W);
+  Frame.MarkDirtyForCairo();
 }
 
 // Composes Image onto the animation's area of DC.

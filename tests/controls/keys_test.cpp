@@ -21,15 +21,15 @@ protected:
   void DefaultHandler(TMessage& m) override {
     if (m.Msg == WM_CHAR) utf8::Append(Keys, static_cast<char32_t>(m.WParam));
     if (m.Msg == WM_KEYDOWN && m.WParam == VK_RETURN) Keys += "<enter>";
-    inherited::DefaultHandler(m);
+    TProbe::DefaultHandler(m);
   }
   void DoEnter() override {
     if (FLog) FLog->push_back(Name() + ".enter");
-    inherited::DoEnter();
+    TProbe::DoEnter();
   }
   void DoExit() override {
     if (FLog) FLog->push_back(Name() + ".exit");
-    inherited::DoExit();
+    TProbe::DoExit();
   }
 
 private:

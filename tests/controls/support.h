@@ -65,6 +65,9 @@ private:
   int hooksBefore_ = 0;
 };
 
+// Test classes declare no class information of their own, so they name their base class
+// (not `inherited`, which would be their base's base).
+
 // A windowed control that records the messages it handles and paints a colour.
 class TProbe : public TCustomControl {
 public:
@@ -88,7 +91,7 @@ protected:
       default: break;
     }
     Messages.push_back(m.Msg);
-    inherited::Dispatch(m);
+    TCustomControl::Dispatch(m);
   }
   void Paint() override {
     ++Paints;
@@ -109,7 +112,7 @@ protected:
   void Dispatch(TMessage& m) override {
     if (m.Msg == CM_MOUSEENTER) ++Enters;
     if (m.Msg == CM_MOUSELEAVE) ++Leaves;
-    inherited::Dispatch(m);
+    TGraphicControl::Dispatch(m);
   }
   void Paint() override {
     ++Paints;

@@ -253,3 +253,16 @@ TEST_F(FadeTest, RecreatingOrFreeingTheWindowEndsTheAnimation) {
   Headless::AdvanceTime(1200);
   SUCCEED();
 }
+
+TEST_F(FadeTest, PaintedAsACopyTheControlShowsItsStateNotAFrame) {
+  // A transparent child captures the active control while it fades.
+  TGlassProbe* child = New<TGlassProbe>(probe);
+  child->SetParent(probe);
+  child->SetBounds(30, 10, 40, 15);
+  Application->ProcessMessages();
+  Move(probe, 10, 10);
+  Headless::AdvanceTime(75);
+  SendMessage(child->Handle(), WM_CHECKPARENTBG, 0, 0);
+  GdiFlush();
+  EXPECT_TRUE(ShowsEverywhere(child, [](int, int) { return PixelOf(TActiveProbe::StateColor(kvsHot)); }));
+}

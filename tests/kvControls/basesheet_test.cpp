@@ -1,9 +1,11 @@
-// A sheet of the base controls for looking at (build/sheets/basecontrols.png): a wallpapered
+// A sheet of the base controls for looking at (build/sheets/basecontrols.png, and
+// basecontrols-glossy.png under a custom style): a wallpapered
 // library panel holding transparent controls (one nested in another, one over a windowless
 // label), and an active control in its normal and hot looks and half way through the fade.
 #include "basectl.h"
 #include "platform/controls/stdctrls.h"
 #include "platform/graphics/picture.h"
+#include "platform/themes/stylemanager.h"
 #include "platform/windows/headless.h"
 
 using namespace kvtest;
@@ -43,10 +45,21 @@ protected:
   }
 };
 
-struct BaseSheetTest : BaseControlTest {};
+struct BaseSheetTest : BaseControlTest {
+  void Render(const String& Suffix);
+};
 }  // namespace
 
 TEST_F(BaseSheetTest, BaseControlsSheet) {
+  for (const char* style : {TStyleManager::SystemStyleName, "Glossy"}) {
+    SCOPED_TRACE(style);
+    TStyleManager::SetStyle(style);
+    Render(style == String(TStyleManager::SystemStyleName) ? "" : "-glossy");
+  }
+  TStyleManager::SetStyle(TStyleManager::SystemStyleName);
+}
+
+void BaseSheetTest::Render(const String& Suffix) {
   TForm* form = MakeForm(40, 40, 520, 260);
   auto* panel = New<TWallpaperPanel>(form);
   panel->SetParent(form);
@@ -92,7 +105,7 @@ TEST_F(BaseSheetTest, BaseControlsSheet) {
 
   TSurface shot;
   ASSERT_TRUE(Headless::CaptureWindow(form->Handle(), &shot, true));
-  Headless::SavePNG(shot, String(KV_SHEETS_DIR) + "/basecontrols.png");
+  Headless::SavePNG(shot, String(KV_SHEETS_DIR) + "/basecontrols" + Suffix + ".png");
 
   // Where the glass shows nothing of its own, the wallpaper (or the label) is what it shows.
   TBitmap ground(520, 260);
@@ -109,4 +122,6 @@ TEST_F(BaseSheetTest, BaseControlsSheet) {
   EXPECT_GT(text, 100) << "the label shows through the glass";
   EXPECT_EQ(shot.Row(195)[390], 0xFF808080u) << "the fade half way between its two looks";
   Headless::AdvanceTime(1000);
+  Free(form);
+  Forget(form);
 }

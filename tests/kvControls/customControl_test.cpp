@@ -129,6 +129,27 @@ TEST_F(PipelineTest, WindowlessSiblingUnderTheControlShowsInItsBackground) {
   }
 }
 
+TEST_F(PipelineTest, FrameWithParentBackgroundShowsTheWindowBackground) {
+  for (bool parentBackground : {true, false}) {
+    SCOPED_TRACE(parentBackground);
+    TForm* form = MakeForm();
+    auto* frame = New<TFrame>(form);
+    frame->SetParent(form);
+    frame->SetBounds(0, 0, 300, 200);
+    frame->SetParentColor(false);
+    frame->SetColor(clYellow);
+    frame->SetParentBackground(parentBackground);
+    TGlassProbe* g = Add(frame, TRect(20, 20, 80, 50));
+    form->Show();
+    Application->ProcessMessages();
+    // With csParentBackground the frame's part is the window background, else its erase.
+    const uint32_t want = PixelOf(parentBackground ? clBtnFace : clYellow);
+    EXPECT_TRUE(ShowsEverywhere(g, [&](int, int) { return want; }));
+    Free(form);
+    Forget(form);
+  }
+}
+
 TEST_F(PipelineTest, RePaintControlReusesTheCachedImageAndNeverRepaintsTheParent) {
   TPatternPanel* panel = MakePatternForm();
   TGlassProbe* g = Add(panel, TRect(20, 30, 120, 65));
@@ -153,6 +174,14 @@ TEST_F(PipelineTest, RePaintControlReusesTheCachedImageAndNeverRepaintsTheParent
   g->Invalidate();
   Application->ProcessMessages();
   EXPECT_TRUE(ShowsEverywhere(g, PanelAt(20, 30, 5)));
+
+  // A paint of part of the control composes and shows only that part.
+  panel->Shift = 6;
+  const TRect part(10, 5, 30, 20);
+  InvalidateRect(g->Handle(), &part, false);
+  g->Update();
+  GdiFlush();
+  EXPECT_TRUE(ShowsEverywhere(g, [&](int x, int y) { return PatternPixel(20 + x, 30 + y, part.Contains({x, y}) ? 6 : 5); }));
 }
 
 TEST_F(PipelineTest, EraseRequestsFromOutsideAPaintDrawTheControlUnlessSuppressed) {
