@@ -292,7 +292,6 @@ private:
   void FontChanged(TObject* Sender);
   void MarginsChanged(TObject* Sender);
   void ConstraintsChanged(TObject* Sender);
-  void DoWndProc(TMessage& Message) { WndProc(Message); }
   void ApplyAnchors(const TSize& ParentClient, int& L, int& T, int& W, int& H) const;
 
   TMessageMethod FWindowProc;

@@ -171,6 +171,12 @@ void TWinControl::CreateWnd() {
   CreateWindowHandle(p);
   if (!FHandle)
     throw EOutOfResources("Error creating the window of '" + Name() + "': " + SysErrorMessage(GetLastError()));
+  if (!FStyleHookMade) {
+    // The class is final by now: its hook (or its nearest ancestor's) is made once.
+    FStyleHookMade = true;
+    FStyleHook = TCustomStyleEngine::CreateStyleHook(this);
+  }
+  if (FStyleHook) FStyleHook->SetHandle(FHandle);
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& Params) {
@@ -319,6 +325,13 @@ void TWinControl::SetEnabled(bool Value) { inherited::SetEnabled(Value); }
 // ---- messages -------------------------------------------------------------------------------
 
 void TWinControl::WndProc(TMessage& Message) {
+  if (FStyleHook) {
+    TStyleHookMessage m{Message.Msg, Message.WParam, Message.LParam, Message.Result};
+    if (FStyleHook->HandleMessage(m)) {
+      Message.Result = m.Result;
+      return;
+    }
+  }
   switch (Message.Msg) {
     case WM_SETFOCUS: {
       TCustomForm* form = GetParentForm(this, false);
@@ -435,6 +448,7 @@ void TWinControl::Dispatch(TMessage& Message) {
     case CM_EXIT: CMExit(Message); return;
     case CM_SHOWINGCHANGED: CMShowingChanged(Message); return;
     case CM_RECREATEWND: CMRecreateWnd(Message); return;
+    case CM_SHOWHINTCHANGED: NotifyControls(CM_PARENTSHOWHINTCHANGED); return;
     default: inherited::Dispatch(Message); return;
   }
 }
@@ -497,6 +511,7 @@ void TWinControl::WMNCDestroy(TMessage& Message) {
   DefaultHandler(Message);
   if (FHandle) RemoveProp(FHandle, kControlProp);
   FHandle = nullptr;
+  if (FStyleHook) FStyleHook->SetHandle(nullptr);
 }
 
 void TWinControl::WMCaptureChanged(TMessage& Message) {

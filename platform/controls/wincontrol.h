@@ -17,6 +17,7 @@
 
 #include "platform/controls/control.h"
 #include "platform/graphics/penbrush.h"
+#include "platform/themes/stylehooks.h"
 #include "platform/windows/window.h"
 
 using TKeyEvent = TEvent<TObject*, WORD&, TShiftState>;
@@ -118,6 +119,10 @@ public:
   void WndProc(TMessage& Message) override;
   void Dispatch(TMessage& Message) override;
   void DefaultHandler(TMessage& Message) override;
+
+  // The style hook of the control's class (see platform/themes/stylehooks.h), made with its
+  // first window; it sees every message before the control does. Null when the class has none.
+  TStyleHook* StyleHook() const { return FStyleHook.get(); }
 
   TKeyEvent OnKeyDown;
   TKeyPressEvent OnKeyPress;
@@ -224,7 +229,6 @@ private:
   void PaddingChanged(TObject* Sender);
   void ListInsert(TControl* AControl);
   void ListRemove(TControl* AControl);
-  void ReparentWindows();
 
   std::vector<TControl*> FControls;       // windowless children, bottom first
   std::vector<TWinControl*> FWinControls; // windowed children, bottom first
@@ -238,6 +242,8 @@ private:
   mutable bool FClientInsetsValid = false;
   mutable TRect FClientInsets;
   std::unique_ptr<TBrush> FBrush;
+  std::unique_ptr<TStyleHook> FStyleHook;
+  bool FStyleHookMade = false;
 };
 
 // The control behind a window (null for windows that are not controls').

@@ -16,8 +16,16 @@ public:
     SetTabStop(true);
   }
   String Keys;  // characters that reached the default handling
+  WORD WantSpecial = 0;  // a key this control claims through CM_WANTSPECIALKEY
 
 protected:
+  void Dispatch(TMessage& m) override {
+    if (m.Msg == CM_WANTSPECIALKEY && WantSpecial && m.WParam == WantSpecial) {
+      m.Result = 1;
+      return;
+    }
+    TProbe::Dispatch(m);
+  }
   void DefaultHandler(TMessage& m) override {
     if (m.Msg == WM_CHAR) utf8::Append(Keys, static_cast<char32_t>(m.WParam));
     if (m.Msg == WM_KEYDOWN && m.WParam == VK_RETURN) Keys += "<enter>";
@@ -138,6 +146,10 @@ TEST_F(KeysTest, EnterAndEscReachTheFocusedControlBeforeDefaultAndCancelButtons)
   EXPECT_TRUE(clicks.empty());
   EXPECT_EQ(edit->Keys, "<enter>\r") << "the focused control took Enter as a key";
   edit->DlgCode = 0;
+  edit->WantSpecial = VK_ESCAPE;  // claimed through CM_WANTSPECIALKEY instead
+  Headless::KeyPress(VK_ESCAPE);
+  EXPECT_TRUE(clicks.empty());
+  edit->WantSpecial = 0;
   Headless::KeyPress(VK_RETURN);
   Headless::KeyPress(VK_ESCAPE);
   EXPECT_EQ(clicks, (Strings{"ok", "cancel"}));

@@ -4,6 +4,8 @@
 
 #include "platform/controls/extctrls.h"
 #include "platform/controls/stdctrls.h"
+#include "platform/graphics/text.h"
+#include "platform/themes/stylemanager.h"
 #include "platform/windows/messageloop.h"
 
 using namespace kvtest;
@@ -156,4 +158,134 @@ TEST_F(ControlsTest, NamingAControlSetsItsCaptionWhileTheyAgree) {
   b->SetCaption("OK");
   b->SetName("Other");
   EXPECT_EQ(b->Caption(), "OK") << "a caption of its own stays";
+}
+
+namespace {
+class TStyledProbe : public TProbe {
+  KV_CLASS(TStyledProbe, TProbe)
+public:
+  using TProbe::TProbe;
+};
+
+// Takes WM_USER + 9 from the control and answers it.
+class TTestStyleHook : public TStyleHook {
+  KV_CLASS(TTestStyleHook, TStyleHook)
+public:
+  explicit TTestStyleHook(TObject* AControl) : TStyleHook(AControl) {}
+
+protected:
+  void WndProc(TStyleHookMessage& m) override {
+    if (m.Msg != WM_USER + 9) return;
+    m.Result = 99;
+    SetHandled(true);
+  }
+};
+
+class TStyleCounter : public TGraphicProbe {
+public:
+  using TGraphicProbe::TGraphicProbe;
+  int StyleChanges = 0;
+
+protected:
+  void Dispatch(TMessage& m) override {
+    if (m.Msg == CM_STYLECHANGED) ++StyleChanges;
+    TGraphicProbe::Dispatch(m);
+  }
+};
+}  // namespace
+
+KV_IMPLEMENT_CLASS(TStyledProbe) {}
+KV_IMPLEMENT_CLASS(TTestStyleHook) {}
+
+TEST_F(ControlsTest, StyleHooksSeeMessagesFirstAndLookChangesReachEveryControl) {
+  TCustomStyleEngine::RegisterStyleHook<TStyledProbe, TTestStyleHook>();
+  TForm* f = MakeForm();
+  auto* styled = new TStyledProbe(f);
+  styled->SetParent(f);
+  auto* plain = new TProbe(f);
+  plain->SetParent(f);
+  auto* inner = new TStyleCounter(f);
+  inner->SetParent(f);
+  f->Show();
+  ASSERT_NE(styled->StyleHook(), nullptr);
+  EXPECT_EQ(styled->StyleHook()->Handle(), styled->Handle());
+  EXPECT_EQ(plain->StyleHook(), nullptr);
+  EXPECT_EQ(styled->Perform(WM_USER + 9), 99);
+  EXPECT_EQ(SendMessage(styled->Handle(), WM_USER + 9, 0, 0), 99);
+  EXPECT_EQ(std::count(styled->Messages.begin(), styled->Messages.end(), WM_USER + 9), 0) << "the control never saw it";
+  EXPECT_EQ(plain->Perform(WM_USER + 9), 0);
+  TCustomStyleEngine::UnRegisterStyleHook<TStyledProbe, TTestStyleHook>();
+  bool classic = TStyleManager::ClassicLook();
+  TStyleManager::SetClassicLook(!classic);
+  TStyleManager::SetClassicLook(classic);
+  EXPECT_EQ(inner->StyleChanges, 2) << "every control of every form hears each change of the look";
+  EXPECT_EQ(std::count(plain->Messages.begin(), plain->Messages.end(), CM_STYLECHANGED), 2);
+}
+
+TEST_F(ControlsTest, ScreenKnowsTheMonitorsAndTheirWorkAreas) {
+  Headless::SetScreens({{TRect(0, 0, 800, 600), TRect(0, 0, 800, 560)}, {TRect(800, 0, 1440, 480), TRect(800, 0, 1440, 480)}});
+  EXPECT_EQ(Screen->MonitorCount(), 2);
+  EXPECT_TRUE(Screen->Monitors(0)->Primary());
+  EXPECT_EQ(Screen->Width(), 800);
+  EXPECT_EQ(Screen->WorkAreaRect(), TRect(0, 0, 800, 560));
+  EXPECT_EQ(Screen->MonitorFromPoint(TPoint(900, 100))->MonitorNum(), 1);
+  EXPECT_EQ(Screen->MonitorFromPoint(TPoint(5000, 100))->MonitorNum(), 1) << "the nearest one";
+  EXPECT_EQ(Screen->MonitorFromPoint(TPoint(5000, 100), mdNull), nullptr);
+  EXPECT_EQ(Screen->DesktopRect(), TRect(0, 0, 1440, 600));
+  TForm* f = MakeForm(900, 50, 200, 100);
+  f->Show();
+  EXPECT_EQ(Screen->MonitorFromWindow(f->Handle())->WorkareaRect(), TRect(800, 0, 1440, 480));
+  EXPECT_EQ(Screen->ActiveForm(), f);
+  EXPECT_THROW(Screen->Monitors(2), EListError);
+  Headless::SetScreenSize(1024, 768);
+}
+
+TEST(ControlTextTest, AcceleratorsAndBiDiFlags) {
+  struct Accel {
+    const char* caption;
+    char32_t key;
+    bool is;
+  } accels[] = {{"&Open", 'o', true}, {"&Open", 'O', true}, {"Open", 'o', false}, {"Save && &Close", 'c', true},
+                {"Save && &Close", 's', false}, {"A&&B", 'b', false}, {"Trailing&", 'g', false},
+                {"&\xC3\x89t\xC3\xA9", U'\u00E9', true}};  // "&Été": case-insensitive beyond ASCII
+  for (const Accel& a : accels) EXPECT_EQ(IsAccel(a.key, a.caption), a.is) << a.caption;
+  EXPECT_EQ(GetHotKey("Save && &Close"), "C");
+  TControl c(nullptr);
+  EXPECT_EQ(c.DrawTextBiDiModeFlags(DT_LEFT), DT_LEFT);
+  c.SetBiDiMode(bdRightToLeft);
+  EXPECT_EQ(c.DrawTextBiDiModeFlags(DT_LEFT), DT_RIGHT | DT_RTLREADING) << "alignment mirrored, reading right to left";
+  EXPECT_EQ(c.DrawTextBiDiModeFlags(DT_RIGHT), DT_LEFT | DT_RTLREADING);
+  EXPECT_EQ(c.DrawTextBiDiModeFlags(DT_CENTER), DT_CENTER | DT_RTLREADING);
+  c.SetBiDiMode(bdRightToLeftReadingOnly);
+  EXPECT_EQ(c.DrawTextBiDiModeFlags(DT_LEFT), DT_LEFT | DT_RTLREADING);
+}
+
+TEST_F(ControlsTest, FontColourHintsAndReadingOrderFollowTheParentUntilSetOwn) {
+  TForm* f = MakeForm();
+  auto* panel = new TPanel(f);
+  panel->SetParent(f);
+  auto* label = new TLabel(f);
+  label->SetParent(panel);
+  f->Font()->SetName("DejaVu Serif");
+  f->Font()->SetSize(12);
+  f->SetShowHint(true);
+  f->SetBiDiMode(bdRightToLeft);
+  EXPECT_EQ(label->Font()->Name(), "DejaVu Serif") << "through the panel";
+  EXPECT_EQ(label->Font()->Size(), 12);
+  EXPECT_TRUE(label->ParentFont());
+  EXPECT_TRUE(label->ShowHint());
+  EXPECT_EQ(label->BiDiMode(), bdRightToLeft);
+  label->Font()->SetSize(9);
+  EXPECT_FALSE(label->ParentFont()) << "a font of its own";
+  f->Font()->SetSize(14);
+  EXPECT_EQ(label->Font()->Size(), 9);
+  EXPECT_EQ(panel->Font()->Size(), 14);
+  label->SetParentFont(true);
+  EXPECT_EQ(label->Font()->Size(), 14) << "back to the parent's";
+  panel->SetColor(clYellow);
+  EXPECT_EQ(label->Color(), clYellow);
+  label->SetColor(clRed);
+  panel->SetColor(clAqua);
+  EXPECT_EQ(label->Color(), clRed);
+  EXPECT_FALSE(label->ParentColor());
 }
