@@ -48,23 +48,6 @@ KV_IMPLEMENT_CLASS(TCustomFrame) {}
 KV_IMPLEMENT_CLASS(TFrame) { r.Prop("ParentBackground", &TFrame::ParentBackground, &TFrame::SetParentBackground, true); }
 
 namespace {
-// A change of the active look reaches every control of every form as CM_STYLECHANGED.
-void ListenToStyleChanges() {
-  static bool listening = false;
-  if (listening) return;
-  listening = true;
-  TStyleManager::AddStyleChangeListener([](TObject*) {
-    if (!Screen) return;
-    std::vector<TCustomForm*> forms;
-    for (int i = 0; i < Screen->FormCount(); ++i) forms.push_back(Screen->Forms(i));
-    for (TCustomForm* f : forms) {
-      bool still = false;
-      for (int i = 0; i < Screen->FormCount() && !still; ++i) still = Screen->Forms(i) == f;
-      if (still) kvctl::Guarded(f, [&] { f->Perform(CM_STYLECHANGED); });
-    }
-  });
-}
-
 bool Contains(const TControl* outer, const TControl* inner) {
   for (const TControl* c = inner; c; c = c->Parent())
     if (c == outer) return true;
@@ -92,7 +75,6 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FCanvas(std:
   SetParentFont(false);
   SetBounds(0, 0, 320, 240);
   if (Screen) Screen->AddForm(this);
-  ListenToStyleChanges();
 }
 
 TCustomForm::~TCustomForm() {
