@@ -360,3 +360,47 @@ TEST_F(PanelPaint, CaptionOverAWallpaperKeepsWhatIsUnderItsText) {
       for (int x = 0; x < 160; ++x) ASSERT_NE(Px(s, x, y), Opaque(clWhite)) << "paint " << paint << " at " << x << "," << y;
   }
 }
+
+TEST_F(PanelPaint, CaptionsLeaveTheBackgroundBetweenTheirLettersInEveryKindAndLook) {
+  // The paint bitmap and its canvas live on between paints, while the paint and the styled
+  // pieces restore the device context under the canvas: on every repaint the caption is still
+  // drawn on a clear background, so the gap between its two letters shows the panel.
+  struct Look {
+    const char* Style;
+    bool Classic;
+  };
+  const Look looks[] = {{TStyleManager::SystemStyleName, false}, {TStyleManager::SystemStyleName, true},
+                        {"Glossy", false}, {"Sapphire Kamri", false}, {"Aqua Light Slate", false},
+                        {"TabletDark", false}};
+  for (const Look& look : looks) {
+    TStyleManager::SetStyle(look.Style);
+    TStyleManager::SetClassicLook(look.Classic);
+    for (TkvPanelStyleKind kind : {kvpsPanel, kvpsToolBar, kvpsHeader, kvpsFormBackground, kvpsEdit}) {
+      SCOPED_TRACE(testing::Message() << look.Style << (look.Classic ? " classic " : " ")
+                                      << EnumInfo<TkvPanelStyleKind>().Name(kind));
+      TkvPanel* p = AddPanel(form, TRect(10, 10, 170, 50));
+      p->SetStyleKind(kind);
+      p->SetCaption("W          W");
+      // A transparent child makes the panel paint itself into the child's copy as well.
+      auto* note = New<TkvLabel>(form);
+      note->SetParent(p);
+      note->SetBounds(4, 28, 40, 10);
+      TSurface plain, captioned;
+      Shot(form, plain);
+      p->SetShowCaption(true);
+      for (int i = 0; i < 3; ++i) p->RePaintControl();
+      Shot(form, captioned);
+      auto [lo, hi] = std::pair{170, 0};
+      for (int y = 10; y < 50; ++y)
+        for (int x = 10; x < 170; ++x)
+          if (Px(plain, x, y) != Px(captioned, x, y)) {
+            lo = std::min(lo, x);
+            hi = std::max(hi, x);
+          }
+      ASSERT_LT(lo, hi) << "no caption drawn";
+      const int gap = (lo + hi) / 2;
+      for (int y = 10; y < 50; ++y) ASSERT_EQ(Px(captioned, gap, y), Px(plain, gap, y)) << "at " << gap << "," << y;
+      Free(p);
+    }
+  }
+}
