@@ -2,6 +2,7 @@
 // Enumerations, sets and small settings objects shared by the controls: alignment and anchors,
 // control styles and states, shift states and mouse buttons, cursors, bidirectional modes,
 // style elements, modal results, and the owned TMargins, TPadding and TSizeConstraints.
+#include "platform/core/alignment.h"
 #include "platform/core/classes.h"
 #include "platform/core/enums.h"
 #include "platform/windows/wintypes.h"
@@ -20,7 +21,6 @@ constexpr TAnchors AnchorAlign[] = {
     /* alCustom */ {akLeft, akTop},
 };
 
-KV_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter)
 KV_ENUM(TVerticalAlignment, taAlignTop, taAlignBottom, taVerticalCenter)
 KV_ENUM(TTextLayout, tlTop, tlCenter, tlBottom)
 
