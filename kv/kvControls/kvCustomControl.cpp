@@ -124,20 +124,14 @@ void TkvCustomControl::Paint() {
   HDC dc = buffer->Canvas()->Handle();
   const int saved = SaveDC(dc);
   IntersectClipRect(dc, area.Left, area.Top, area.Right, area.Bottom);
-  // The kept bitmap's canvas outlives the paint: once the context is restored under it, it
-  // must select its pen, brush and font again instead of trusting what it cached.
   try {
     PaintContent(buffer->Canvas(), GetCtrlState());
   } catch (...) {
-    if (alive) {
-      RestoreDC(dc, saved);
-      buffer->Canvas()->Refresh();
-    }
+    if (alive) RestoreDC(dc, saved);
     throw;
   }
   if (!alive) return;
   RestoreDC(dc, saved);
-  buffer->Canvas()->Refresh();
   BitBlt(target, area.Left, area.Top, area.Width(), area.Height(), dc, area.Left, area.Top, SRCCOPY);
 }
 

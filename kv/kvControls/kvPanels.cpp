@@ -84,14 +84,10 @@ void WithClip(TCanvas* c, const TRect& Rect, bool Exclude, F draw) {
   HDC dc = c->Handle();
   const int saved = SaveDC(dc);
   struct Restore {
-    TCanvas* c;
     HDC dc;
     int level;
-    ~Restore() {
-      RestoreDC(dc, level);
-      c->Refresh();
-    }
-  } restore{c, dc, saved};
+    ~Restore() { RestoreDC(dc, level); }
+  } restore{dc, saved};
   if (Exclude) ExcludeClipRect(dc, Rect.Left, Rect.Top, Rect.Right, Rect.Bottom);
   else IntersectClipRect(dc, Rect.Left, Rect.Top, Rect.Right, Rect.Bottom);
   draw();
@@ -350,7 +346,6 @@ void TkvPanel::WMEraseBkgnd(TMessage& Message) {
 
 void TkvPanel::DrawWallpaper(TCanvas* ACanvas, const TRect& R) {
   FWallpapers->Draw(ACanvas, R, FWallpaperIndex);
-  ACanvas->Refresh();  // the collection restored the device context under the canvas
 }
 
 void TkvPanel::DrawBorder(TCanvas* ACanvas) {

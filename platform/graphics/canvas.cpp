@@ -48,6 +48,7 @@ void TCanvas::SetHandle(HDC Value) {
   if (Value == FHandle) return;
   DeselectHandles();
   FHandle = Value;
+  FRestoreCount = GetDCRestoreCount(Value);
 }
 
 void TCanvas::DeselectHandles() {
@@ -64,6 +65,12 @@ void TCanvas::Refresh() { DeselectHandles(); }
 
 HDC TCanvas::RequireHandle() {
   if (!FHandle) CreateHandle();
+  // Code that saved and restored the context around its own drawing took the canvas's
+  // objects out with the restore: select them again before the next use.
+  if (FHandle && GetDCRestoreCount(FHandle) != FRestoreCount) {
+    FRestoreCount = GetDCRestoreCount(FHandle);
+    FPenValid = FBrushValid = FFontValid = false;
+  }
   return FHandle;
 }
 

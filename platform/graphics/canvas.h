@@ -114,6 +114,7 @@ private:
   std::unique_ptr<TBrush> FBrush;
   std::unique_ptr<TFont> FFont;
   bool FPenValid = false, FBrushValid = false, FFontValid = false;
+  uint32_t FRestoreCount = 0;  // the context's restore count when the objects were selected
   HGDIOBJ FOldPen = nullptr, FOldBrush = nullptr, FOldFont = nullptr;
   uint32_t FCopyMode = SRCCOPY;
   std::recursive_mutex FLock;

@@ -197,8 +197,11 @@ bool RestoreDC(HDC dc, int level) {
   dc->State() = std::move(saved[static_cast<size_t>(level - 1)]);
   saved.resize(static_cast<size_t>(level - 1));
   dc->InvalidateClip();
+  dc->CountRestore();
   return true;
 }
+
+uint32_t GetDCRestoreCount(HDC dc) { return dc ? dc->RestoreCount() : 0; }
 
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ obj) {
   if (!dc) return nullptr;

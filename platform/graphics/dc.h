@@ -91,6 +91,11 @@ public:
   const TClipRects& Clip();
   void InvalidateClip() { FClipValid = false; }
 
+  // Counts the RestoreDC calls that changed the state: a canvas that selected its objects
+  // before a restore selects them again.
+  uint32_t RestoreCount() const { return FRestoreCount; }
+  void CountRestore() { ++FRestoreCount; }
+
   void AddDirty(const TRect& surfaceRect);
   TRect TakeDirty();
 
@@ -109,6 +114,7 @@ private:
   TPoint FDeviceOrigin;
   std::optional<TRegion> FSystemClip;
   TRect FDirty;
+  uint32_t FRestoreCount = 0;
 
   TClipRects FClip;
   bool FClipValid = false;
@@ -151,6 +157,8 @@ TRect TakeDCDirtyRect(HDC dc);
 int SaveDC(HDC dc);
 // Level > 0: back to the state saved at that level; < 0: relative (-1 the latest save).
 bool RestoreDC(HDC dc, int level);
+// How many successful RestoreDC calls the device context has seen (0 for null).
+uint32_t GetDCRestoreCount(HDC dc);
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ obj);
 HGDIOBJ GetCurrentObject(HDC dc, int type);
 COLORREF SetTextColor(HDC dc, COLORREF color);

@@ -105,3 +105,25 @@ TEST(CanvasTest, CopyRectStretchesAndDrawHonoursAlpha) {
   back.Canvas()->Draw(0, 0, &glass);
   EXPECT_EQ(At(back.Surface(), 0, 0), 0xFFFF7F7Fu);
 }
+
+TEST(CanvasTest, ObjectsSelectedInsideASaveAreSelectedAgainAfterTheRestore) {
+  // Drawing routines save the context, use the canvas, and restore: the restore takes the
+  // canvas's objects out of the context, and the canvas must notice before its next use.
+  TBitmap bmp(12, 4);
+  TCanvas* c = bmp.Canvas();
+  HDC dc = c->Handle();
+  int level = SaveDC(dc);
+  c->Brush()->SetColor(clRed);
+  c->FillRect(TRect(0, 0, 4, 4));
+  RestoreDC(dc, level);
+  c->FillRect(TRect(4, 0, 8, 4));  // same brush, no change announced in between
+  EXPECT_EQ(At(bmp.Surface(), 5, 1), 0xFFFF0000u);
+  c->Pen()->SetColor(clBlue);
+  level = SaveDC(dc);
+  c->MoveTo(0, 3);
+  c->LineTo(2, 3);
+  RestoreDC(dc, level);
+  c->MoveTo(8, 3);
+  c->LineTo(12, 3);
+  EXPECT_EQ(At(bmp.Surface(), 9, 3), 0xFF0000FFu);
+}
