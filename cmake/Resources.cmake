@@ -43,12 +43,12 @@ function(kv_add_resources target)
   endforeach()
   set(out "${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.cpp")
   # The list of entries goes to the generator through a file: one "name|type|path" per line.
-  set(spec "${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.txt")
+  set(manifest "${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.txt")
   string(REPLACE ";" "\n" lines "${entries}")
-  file(CONFIGURE OUTPUT "${spec}" CONTENT "${lines}\n" @ONLY)
+  file(CONFIGURE OUTPUT "${manifest}" CONTENT "${lines}\n" @ONLY)
   add_custom_command(OUTPUT "${out}"
-    COMMAND ${CMAKE_COMMAND} "-DOUT=${out}" "-DSPEC=${spec}" -P "${KV_ROOT}/cmake/EmbedResources.cmake"
-    DEPENDS ${files} "${spec}" "${KV_ROOT}/cmake/EmbedResources.cmake"
+    COMMAND ${CMAKE_COMMAND} "-DOUT=${out}" "-DMANIFEST=${manifest}" -P "${KV_ROOT}/cmake/EmbedResources.cmake"
+    DEPENDS ${files} "${manifest}" "${KV_ROOT}/cmake/EmbedResources.cmake"
     COMMENT "Compiling resources of ${target}"
     VERBATIM)
   target_sources(${target} PRIVATE "${out}")

@@ -255,6 +255,18 @@ LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return r;
 }
 
+namespace {
+// A message carried to the user-interface thread from another thread.
+std::shared_ptr<TSentMessage> MakeSentMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto m = std::make_shared<TSentMessage>();
+  m->Hwnd = hwnd;
+  m->Msg = msg;
+  m->WParam = wParam;
+  m->LParam = lParam;
+  return m;
+}
+}  // namespace
+
 bool SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT, UINT timeoutMs,
                         LRESULT* result) {
   if (result) *result = 0;
@@ -271,11 +283,7 @@ bool SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT,
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return false;
   }
-  auto m = std::make_shared<TSentMessage>();
-  m->Hwnd = hwnd;
-  m->Msg = msg;
-  m->WParam = wParam;
-  m->LParam = lParam;
+  auto m = MakeSentMessage(hwnd, msg, wParam, lParam);
   if (!QueueSent(*s, m)) return false;
   std::unique_lock<std::mutex> lock(m->Lock);
   if (timeoutMs == INFINITE) {
@@ -310,11 +318,7 @@ bool SendNotifyMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return false;
   }
-  auto m = std::make_shared<TSentMessage>();
-  m->Hwnd = hwnd;
-  m->Msg = msg;
-  m->WParam = wParam;
-  m->LParam = lParam;
+  auto m = MakeSentMessage(hwnd, msg, wParam, lParam);
   m->NeedsAnswer = false;
   return QueueSent(*s, m);
 }
