@@ -52,7 +52,11 @@ class TTestBox : public TComponent {
   KV_CLASS(TTestBox, TComponent)
 public:
   explicit TTestBox(TComponent* AOwner) : TComponent(AOwner), FItems(this) {}
-  ~TTestBox() override { SetParentComponent(nullptr); }
+  ~TTestBox() override {
+    // Children outlive this part of the object (their owner frees them later): let go of them.
+    for (TTestBox* k : FKids) k->FParent = nullptr;
+    SetParentComponent(nullptr);
+  }
 
   bool HasParent() const override { return true; }
   TComponent* GetParentComponent() const override { return FParent; }
