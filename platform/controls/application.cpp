@@ -248,9 +248,11 @@ bool TApplication::ProcessMessage(MSG& Msg) {
     FTerminated = true;
     return true;
   }
-  if (IsMouseMessage(Msg.message) || Msg.message == WM_MOUSELEAVE) {
-    if (Msg.message == WM_MOUSELEAVE) {
-      if (Msg.hwnd == FTrackedWindow) FTrackedWindow = nullptr;
+  bool leave = Msg.message == WM_MOUSELEAVE || Msg.message == WM_NCMOUSELEAVE;
+  if (IsMouseMessage(Msg.message) || leave) {
+    if (leave) {
+      if (Msg.hwnd == FTrackedWindow && (Msg.message == WM_NCMOUSELEAVE) == FTrackedNonClient)
+        FTrackedWindow = nullptr;
       TPoint p;
       GetCursorPos(&p);
       UpdateMouseControl(p);
@@ -447,13 +449,21 @@ void TApplication::UpdateMouseControl(TPoint ScreenPos) {
         StartHintTimer(wasShowing ? 50 : FHintPause, false);
     }
   }
-  // A leave notification when the pointer leaves our windows.
+  // A leave notification when the pointer leaves our windows. Over a window's frame the
+  // client-area leave would be due at once (and again on every re-track), so the frame is
+  // tracked as the non-client part it is.
   HWND under = WindowFromPoint(ScreenPos);
-  if (under && under != FTrackedWindow && FindControl(under)) {
-    TRACKMOUSEEVENT t;
-    t.dwFlags = TME_LEAVE;
-    t.hwndTrack = under;
-    if (TrackMouseEvent(&t)) FTrackedWindow = under;
+  if (under && FindControl(under)) {
+    bool nonClient = SendMessage(under, WM_NCHITTEST, 0, PointToLParam(ScreenPos)) != HTCLIENT;
+    if (under != FTrackedWindow || nonClient != FTrackedNonClient) {
+      TRACKMOUSEEVENT t;
+      t.dwFlags = TME_LEAVE | (nonClient ? static_cast<DWORD>(TME_NONCLIENT) : 0u);
+      t.hwndTrack = under;
+      if (TrackMouseEvent(&t)) {
+        FTrackedWindow = under;
+        FTrackedNonClient = nonClient;
+      }
+    }
   }
   if (FHintShowing && FHintControl) {
     TPoint local = FHintControl->ScreenToClient(ScreenPos);

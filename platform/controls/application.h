@@ -198,6 +198,7 @@ private:
   // Pointer tracking.
   TControl* FMouseControl = nullptr;
   HWND FTrackedWindow = nullptr;
+  bool FTrackedNonClient = false;
   // Hints.
   bool FShowHint = true;
   int FHintPause = 500;

@@ -196,3 +196,28 @@ TEST_F(InputTest, HintShowsAfterThePauseAndHidesOnLeave) {
   EXPECT_FALSE(Application->HintWindow()->IsShowing()) << "OnShowHint refused it";
   Application->OnShowHint = nullptr;
 }
+
+// A pointer resting on a framed form's frame (not its client area) must let the loop settle;
+// leaving the frame for the desktop still ends the form's hover.
+TEST_F(InputTest, PointerOnAFormFrameLetsTheLoopSettle) {
+  TForm* framed = New<TForm>(nullptr);
+  framed->SetBounds(500, 400, 300, 200);
+  framed->Show();
+  Application->ProcessMessages();
+  TRect w;
+  GetWindowRect(framed->Handle(), &w);
+  TPoint client = framed->ClientToScreen(TPoint(0, 0));
+  ASSERT_GT(client.Y, w.Top) << "the form has a caption bar";
+  Headless::SetAutoPump(false);
+  Headless::MouseMove(w.Left + 40, w.Top + 2);
+  int handled = 0;
+  MSG m;
+  while (handled < 1000 && Application->ProcessMessage(m)) ++handled;
+  EXPECT_LT(handled, 1000) << "the queue never ran dry with the pointer on the frame";
+  EXPECT_EQ(Application->MouseControl(), framed);
+  Headless::MouseMove(1020, 760);
+  Application->ProcessMessages();
+  EXPECT_EQ(Application->MouseControl(), nullptr);
+  Headless::SetAutoPump(true);
+  Free(framed);
+}
